@@ -1,0 +1,44 @@
+#include "platform/message_box.h"
+
+#include <QMessageBox>
+
+#include <utility>
+
+namespace platform {
+namespace {
+
+MessageAnswer ShowQtMessageBox(const MessageRequest& request)
+{
+    if (request.kind == MessageKind::Information) {
+        QMessageBox::information(request.owner, request.caption, request.text, QMessageBox::Ok);
+        return MessageAnswer::Ok;
+    }
+    const QMessageBox::StandardButton answer = QMessageBox::question(
+        request.owner, request.caption, request.text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+MessageBoxFn& CurrentMessageBox()
+{
+    static MessageBoxFn box = ShowQtMessageBox;
+    return box;
+}
+
+} // namespace
+
+MessageAnswer ShowMessageBox(const MessageRequest& request)
+{
+    return CurrentMessageBox()(request);
+}
+
+ScopedMessageBox::ScopedMessageBox(MessageBoxFn box)
+    : m_previous(std::exchange(CurrentMessageBox(), std::move(box)))
+{
+}
+
+ScopedMessageBox::~ScopedMessageBox()
+{
+    CurrentMessageBox() = std::move(m_previous);
+}
+
+} // namespace platform

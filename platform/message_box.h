@@ -1,0 +1,44 @@
+#pragma once
+// The modal message box. Tests replace it to record what was asked and to answer.
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace platform {
+
+enum class MessageKind {
+    Information, // information icon, an OK button
+    Question,    // question icon, Yes and No buttons
+};
+
+enum class MessageAnswer { Ok, Yes, No };
+
+struct MessageRequest {
+    QWidget* owner = nullptr;
+    QString caption; // the application title
+    QString text;
+    MessageKind kind = MessageKind::Information;
+    int id = 0; // the string id of the text, for whoever records the request
+};
+
+using MessageBoxFn = std::function<MessageAnswer(const MessageRequest&)>;
+
+// Shows the box and waits for the answer. A question closed without Yes answers No.
+MessageAnswer ShowMessageBox(const MessageRequest& request);
+
+// Replaces the box until the guard is destroyed (for tests).
+class ScopedMessageBox {
+public:
+    explicit ScopedMessageBox(MessageBoxFn box);
+    ~ScopedMessageBox();
+    ScopedMessageBox(const ScopedMessageBox&) = delete;
+    ScopedMessageBox& operator=(const ScopedMessageBox&) = delete;
+
+private:
+    MessageBoxFn m_previous;
+};
+
+} // namespace platform
