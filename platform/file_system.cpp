@@ -107,7 +107,8 @@ bool ListFolder(const QString& folder, const FolderVisitor& visit)
 
 bool ReadWholeFile(const QByteArray& path, std::vector<unsigned char>& bytes, QString* error)
 {
-    const FileDescriptor fd(::open(path.constData(), O_RDONLY | O_CLOEXEC));
+    // O_NONBLOCK keeps the open itself from waiting on a pipe; regular files ignore it.
+    const FileDescriptor fd(::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat st {};
     if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0) {
         if (error)
