@@ -1,0 +1,91 @@
+#include "platform/readiness.h"
+
+#include <QtGlobal>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+namespace {
+
+void CloseDescriptor(int& fd)
+{
+    if (fd >= 0)
+        ::close(fd);
+    fd = -1;
+}
+
+} // namespace
+
+void SignalReady()
+{
+    if (!qEnvironmentVariableIsSet(kReadyVariable))
+        return;
+    bool ok = false;
+    const int fd = qEnvironmentVariableIntValue(kReadyVariable, &ok);
+    qunsetenv(kReadyVariable);
+    // Only a pipe is written to: a stale number must not put a byte into whatever file the
+    // program happens to hold under it.
+    struct stat st {};
+    if (!ok || fd < 0 || ::fstat(fd, &st) != 0 || !S_ISFIFO(st.st_mode))
+        return;
+    const char byte = 1;
+    ssize_t written;
+    do {
+        written = ::write(fd, &byte, 1);
+    } while (written < 0 && errno == EINTR);
+    ::close(fd);
+}
+
+ReadinessPipe::ReadinessPipe()
+{
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        return;
+    m_readFd = fds[0];
+    m_writeFd = fds[1];
+}
+
+ReadinessPipe::~ReadinessPipe()
+{
+    CloseDescriptor(m_readFd);
+    CloseDescriptor(m_writeFd);
+}
+
+void ReadinessPipe::CloseChildEnd()
+{
+    CloseDescriptor(m_writeFd);
+}
+
+Readiness ReadinessPipe::Wait(std::chrono::milliseconds timeout)
+{
+    if (m_readFd < 0)
+        return Readiness::Failed;
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const int pollTimeout = static_cast<int>(std::clamp<std::chrono::milliseconds::rep>(left.count(), 0, INT_MAX));
+        pollfd entry {m_readFd, POLLIN, 0};
+        const int result = ::poll(&entry, 1, pollTimeout);
+        if (result < 0 && errno == EINTR)
+            continue;
+        if (result < 0)
+            return Readiness::Failed;
+        if (result == 0)
+            return Readiness::TimedOut;
+        char byte = 0;
+        ssize_t got;
+        do {
+            got = ::read(m_readFd, &byte, 1);
+        } while (got < 0 && errno == EINTR);
+        return got == 1 ? Readiness::Ready : Readiness::Ended;
+    }
+}
+
+} // namespace platform
