@@ -8,6 +8,8 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,6 +21,33 @@ void CloseDescriptor(int& fd)
     if (fd >= 0)
         ::close(fd);
     fd = -1;
+}
+
+// Writes the one byte. A parent that has gone away (its read end closed) would make the write
+// raise SIGPIPE and end this program; the signal is held back for the write and a SIGPIPE
+// caused by it is taken off again, so the program goes on.
+void WriteWithoutSigpipe(int fd)
+{
+    sigset_t pipeSignal;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    sigset_t previousMask;
+    ::pthread_sigmask(SIG_BLOCK, &pipeSignal, &previousMask);
+    sigset_t pending;
+    sigpending(&pending);
+    const bool pendingBefore = sigismember(&pending, SIGPIPE) == 1; // not ours to take
+
+    const char byte = 1;
+    ssize_t written;
+    do {
+        written = ::write(fd, &byte, 1);
+    } while (written < 0 && errno == EINTR);
+    if (written < 0 && errno == EPIPE && !pendingBefore) {
+        const timespec noWait {};
+        while (::sigtimedwait(&pipeSignal, nullptr, &noWait) < 0 && errno == EINTR) {
+        }
+    }
+    ::pthread_sigmask(SIG_SETMASK, &previousMask, nullptr);
 }
 
 } // namespace
@@ -35,11 +64,7 @@ void SignalReady()
     struct stat st {};
     if (!ok || fd < 0 || ::fstat(fd, &st) != 0 || !S_ISFIFO(st.st_mode))
         return;
-    const char byte = 1;
-    ssize_t written;
-    do {
-        written = ::write(fd, &byte, 1);
-    } while (written < 0 && errno == EINTR);
+    WriteWithoutSigpipe(fd);
     ::close(fd);
 }
 

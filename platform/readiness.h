@@ -17,7 +17,8 @@ inline constexpr char kReadyVariable[] = "TURNWISE_READY_FD";
 
 // Child side: tells the parent that this program is ready for input. Call it once the main
 // window is shown and the event loop runs. It also removes kReadyVariable from the
-// environment, so programs started later from this one do not inherit it. Does nothing when
+// environment, so programs started later from this one do not inherit it. A parent that has
+// gone meanwhile is no error (no SIGPIPE ends the program). Does nothing when
 // the program was not started with a readiness pipe (started by hand, say), when the variable
 // does not name a pipe, or on every call after the first.
 void SignalReady();

@@ -19,7 +19,6 @@ namespace {
 constexpr char kRuntimeFolderVariable[] = "XDG_RUNTIME_DIR";
 const QString kRuntimeSubfolder = QStringLiteral("brantmoor-turnwise");
 const QString kTempSubfolderPrefix = QStringLiteral("brantmoor-turnwise-");
-const QString kLockSuffix = QStringLiteral(".lock");
 
 // Encoded names longer than this are cut and hashed, so that the name with its suffix stays
 // well below the file systems' 255-byte limit for one name.
@@ -73,7 +72,7 @@ QString SingleInstanceFolder()
     return {};
 }
 
-QString SingleInstanceFileName(const QString& name)
+QString SingleInstanceFileName(const QString& name, const QString& suffix)
 {
     static constexpr char kHex[] = "0123456789ABCDEF";
     const QByteArray utf8 = name.toUtf8();
@@ -96,7 +95,7 @@ QString SingleInstanceFileName(const QString& name)
             --keep;
         stem = stem.left(keep) + '~' + QCryptographicHash::hash(utf8, QCryptographicHash::Sha256).toHex();
     }
-    return QString::fromLatin1(stem) + kLockSuffix;
+    return QString::fromLatin1(stem) + suffix;
 }
 
 SingleInstanceGuard::SingleInstanceGuard(const QString& name) : SingleInstanceGuard(name, SingleInstanceFolder()) {}

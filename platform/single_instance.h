@@ -24,11 +24,13 @@ namespace platform {
 // Empty when neither can be had.
 QString SingleInstanceFolder();
 
-// The file name (without folder) of the lock file for `name`. Any text makes a safe name:
-// ASCII letters, digits, '-' and '_' stay as they are, every other byte of the UTF-8 form
-// becomes "%XX", so different names never share a file and no name escapes the folder.
-// Names too long for a file name are cut and followed by a hash of the whole name.
-QString SingleInstanceFileName(const QString& name);
+// The file name (without folder) for `name` followed by `suffix`: ".lock" for the guard's
+// lock file; other files that belong to the same name (e.g. a local socket that a running
+// copy listens on) take another suffix in the same folder. Any text makes a safe name: ASCII
+// letters, digits, '-' and '_' stay as they are, every other byte of the UTF-8 form becomes
+// "%XX", so different names never share a file and no name escapes the folder. Names too
+// long for a file name are cut and followed by a hash of the whole name.
+QString SingleInstanceFileName(const QString& name, const QString& suffix = QStringLiteral(".lock"));
 
 class SingleInstanceGuard {
 public:

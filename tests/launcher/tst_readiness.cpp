@@ -11,6 +11,7 @@
 #include <chrono>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 using platform::Readiness;
@@ -73,6 +74,24 @@ private Q_SLOTS:
         QVERIFY2(!IsOpen(childEnd), "the child keeps the write end");
         platform::SignalReady(); // a second call finds nothing to do
         QCOMPARE(pipe.Wait(std::chrono::seconds(10)), Readiness::Ended);
+    }
+
+    // A parent that went away before the child was ready: the signal must not end the child.
+    void parentGone()
+    {
+        int childEnd = -1;
+        {
+            platform::ReadinessPipe pipe;
+            QVERIFY(pipe.IsValid());
+            childEnd = ::dup(pipe.ChildEnd());
+            QVERIFY(childEnd >= 0);
+        }
+        qputenv(platform::kReadyVariable, QByteArray::number(childEnd));
+        platform::SignalReady(); // SIGPIPE would end this test program here
+        QVERIFY(!IsOpen(childEnd));
+        sigset_t pending;
+        QCOMPARE(sigpending(&pending), 0);
+        QVERIFY2(sigismember(&pending, SIGPIPE) == 0, "a SIGPIPE is left pending");
     }
 
     void waitEnds_data()

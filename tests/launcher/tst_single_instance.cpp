@@ -153,6 +153,9 @@ private Q_SLOTS:
         QVERIFY2(!fileName.contains(u'/'), qPrintable(fileName));
         QVERIFY2(fileName.endsWith(u".lock"), qPrintable(fileName));
         QVERIFY2(fileName.toUtf8().size() < 255, qPrintable(QString::number(fileName.toUtf8().size())));
+        // Other files of the same name differ only in the suffix.
+        QCOMPARE(platform::SingleInstanceFileName(name, QStringLiteral(".socket")),
+                 fileName.chopped(5) + QStringLiteral(".socket"));
     }
 
     // The guard of a process that ended is free again, however it ended; the stand-in holds
