@@ -1,0 +1,321 @@
+// Times thumbnail making: LoadFitted into 96 x 96 against a full decode followed by the
+// bicubic rescale (what LoadFitted would cost without the reduction while decoding), and
+// against vipsthumbnail making the same thumbnails, on large photographs made at run time.
+//
+//   thumbnail_bench [--runs N] [--work DIR] [--vipsthumbnail PATH] [--quick]
+//
+// Prints a Markdown report on standard output, progress on standard error. Each
+// repetition runs the three contenders on a photograph once each, in an order that turns
+// from one repetition to the next; figures are medians.
+
+#include "collection/thumbnail.h"
+#include "draw/image.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <turbojpeg.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+const QSize kBox(96, 96);
+
+struct TurboDeleter {
+    void operator()(void* handle) const { tjDestroy(handle); }
+};
+using TurboHandle = std::unique_ptr<void, TurboDeleter>;
+
+struct Photo {
+    const char* label;
+    int width;
+    int height;
+    bool progressive;
+};
+
+constexpr Photo kPhotos[] = {
+    {"24 MP baseline", 6000, 4000, false},
+    {"24 MP progressive", 6000, 4000, true},
+    {"12 MP baseline", 4000, 3000, false},
+    {"12 MP progressive", 4000, 3000, true},
+};
+
+void Say(const QString& text)
+{
+    std::fprintf(stderr, "thumbnail_bench: %s\n", qPrintable(text));
+}
+
+// Something with the make-up of a photograph for the encoder: shading at several scales,
+// hard edges and sensor-like grain, so the entropy-coded data is about as dense as a
+// camera's at quality 90.
+std::vector<unsigned char> MakePixels(int width, int height)
+{
+    std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 3);
+    std::vector<int> across(static_cast<size_t>(width));
+    for (int x = 0; x < width; ++x) {
+        const double u = double(x) / width;
+        across[static_cast<size_t>(x)] = static_cast<int>(60 * std::sin(u * 9.0) + 25 * std::sin(u * 71.0) + 10 * std::sin(u * 403.0));
+    }
+    quint32 seed = 0x9E3779B9u;
+    for (int y = 0; y < height; ++y) {
+        const double v = double(y) / height;
+        const int down = static_cast<int>(50 * std::cos(v * 7.0) + 20 * std::sin(v * 57.0));
+        unsigned char* pixel = &pixels[static_cast<size_t>(y) * width * 3];
+        for (int x = 0; x < width; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            const int grain = static_cast<int>((seed >> 24) % 25) - 12;
+            const bool edge = ((x / 97) + (y / 61)) % 3 == 0;
+            const int base = 120 + across[static_cast<size_t>(x)] + down;
+            pixel[0] = static_cast<unsigned char>(std::clamp(base + grain + (edge ? 40 : 0), 0, 255));
+            pixel[1] = static_cast<unsigned char>(std::clamp(base - down + grain / 2, 0, 255));
+            pixel[2] = static_cast<unsigned char>(std::clamp(255 - base + grain + (edge ? -30 : 10), 0, 255));
+            pixel += 3;
+        }
+    }
+    return pixels;
+}
+
+QByteArray Encode(const Photo& photo)
+{
+    const std::vector<unsigned char> pixels = MakePixels(photo.width, photo.height);
+    const TurboHandle compressor(tjInitCompress());
+    unsigned char* jpeg = nullptr;
+    unsigned long size = 0;
+    const int flags = photo.progressive ? TJFLAG_PROGRESSIVE : 0;
+    if (tjCompress2(compressor.get(), pixels.data(), photo.width, photo.width * 3, photo.height, TJPF_RGB, &jpeg,
+                    &size, TJSAMP_420, 90, flags) != 0) {
+        tjFree(jpeg);
+        return {};
+    }
+    QByteArray bytes(reinterpret_cast<const char*>(jpeg), static_cast<qsizetype>(size));
+    tjFree(jpeg);
+    return bytes;
+}
+
+// The thumbnail without the reduction: the whole picture decoded, then rescaled.
+bool FullDecodeThenRescale(const QString& path, draw::CImg& image)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    const TurboHandle decompressor(tjInitDecompress());
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const auto length = static_cast<unsigned long>(bytes.size());
+    int width = 0, height = 0, sampling = 0, colourSpace = 0;
+    if (tjDecompressHeader3(decompressor.get(), data, length, &width, &height, &sampling, &colourSpace) != 0)
+        return false;
+    QImage full(width, height, draw::kNormalFormat);
+    if (tjDecompress2(decompressor.get(), data, length, full.bits(), width, static_cast<int>(full.bytesPerLine()),
+                      height, TJPF_RGB, TJFLAG_LIMITSCANS) != 0)
+        return false;
+    QSize fitted(width, height);
+    draw::FitToBox(fitted, kBox.width(), kBox.height());
+    image.Attach(std::move(full));
+    return image.ResizeTo(fitted.width(), fitted.height());
+}
+
+double Seconds(const std::function<bool()>& work, bool& ok)
+{
+    const auto start = std::chrono::steady_clock::now();
+    ok = work() && ok;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+QString Milliseconds(double seconds)
+{
+    return seconds < 0.1 ? QString::number(seconds * 1000, 'f', 1) + QStringLiteral(" ms")
+                         : QString::number(seconds * 1000, 'f', 0) + QStringLiteral(" ms");
+}
+
+QString Ratio(double value)
+{
+    return QString::number(value, 'f', value < 10 ? 2 : 1) + QStringLiteral(" ×");
+}
+
+bool RunVips(const QString& program, const QString& input, const QString& output)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(program, {QStringLiteral("--size"), QStringLiteral("%1x%2").arg(kBox.width()).arg(kBox.height()),
+                            QStringLiteral("-o"), output, input});
+    return process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+QString FirstLine(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(10000))
+        return {};
+    return QString::fromLocal8Bit(process.readAllStandardOutput()).section(QLatin1Char('\n'), 0, 0).trimmed();
+}
+
+QString CpuModel()
+{
+    QFile cpuinfo(QStringLiteral("/proc/cpuinfo"));
+    if (cpuinfo.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : cpuinfo.readAll().split('\n')) {
+            if (line.startsWith("model name"))
+                return QString::fromLatin1(line.mid(line.indexOf(':') + 1).trimmed());
+        }
+    }
+    return QStringLiteral("unknown processor");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    int runs = 9;
+    QString workFolder;
+    QString vips = QStandardPaths::findExecutable(QStringLiteral("vipsthumbnail"));
+    const QStringList arguments = application.arguments();
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        const bool hasValue = i + 1 < arguments.size();
+        if (argument == QStringLiteral("--runs") && hasValue) {
+            runs = arguments[++i].toInt();
+        } else if (argument == QStringLiteral("--work") && hasValue) {
+            workFolder = arguments[++i];
+        } else if (argument == QStringLiteral("--vipsthumbnail") && hasValue) {
+            vips = arguments[++i];
+        } else if (argument == QStringLiteral("--quick")) {
+            runs = 3;
+        } else {
+            std::fprintf(stderr, "usage: thumbnail_bench [--runs N] [--work DIR] [--vipsthumbnail PATH] [--quick]\n");
+            return 2;
+        }
+    }
+    if (runs <= 0) {
+        std::fprintf(stderr, "thumbnail_bench: --runs needs a positive number\n");
+        return 2;
+    }
+    if (vips.isEmpty()) {
+        std::fprintf(stderr, "thumbnail_bench: vipsthumbnail not found (scripts/bootstrap --bench installs it)\n");
+        return 2;
+    }
+
+    QTemporaryDir temporary;
+    if (workFolder.isEmpty()) {
+        if (!temporary.isValid())
+            return 1;
+        workFolder = temporary.path();
+    } else if (!QDir().mkpath(workFolder)) {
+        std::fprintf(stderr, "thumbnail_bench: cannot make %s\n", qPrintable(workFolder));
+        return 1;
+    }
+    const QDir work(workFolder);
+
+    struct Row {
+        const Photo* photo;
+        QString path;
+        qint64 bytes = 0;
+        std::vector<double> ours, full, vips;
+    };
+    std::vector<Row> rows;
+    for (const Photo& photo : kPhotos) {
+        Say(QStringLiteral("making the %1 photograph").arg(QString::fromLatin1(photo.label)));
+        const QByteArray jpeg = Encode(photo);
+        const QString path = work.filePath(QStringLiteral("photo_%1x%2%3.jpg")
+                                               .arg(photo.width)
+                                               .arg(photo.height)
+                                               .arg(photo.progressive ? QStringLiteral("_progressive") : QString()));
+        QFile file(path);
+        if (jpeg.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(jpeg) != jpeg.size()) {
+            std::fprintf(stderr, "thumbnail_bench: cannot write %s\n", qPrintable(path));
+            return 1;
+        }
+        rows.push_back(Row{&photo, path, jpeg.size(), {}, {}, {}});
+    }
+
+    // A tiny picture shows what starting vipsthumbnail costs by itself.
+    const QString tinyPath = work.filePath(QStringLiteral("tiny.jpg"));
+    {
+        const Photo tiny{"tiny", 16, 16, false};
+        QFile file(tinyPath);
+        const QByteArray jpeg = Encode(tiny);
+        if (!file.open(QIODevice::WriteOnly) || file.write(jpeg) != jpeg.size())
+            return 1;
+    }
+    const QString vipsOutput = work.filePath(QStringLiteral("%s_vips.jpg"));
+
+    bool ok = true;
+    for (Row& row : rows) {
+        Say(QStringLiteral("timing %1, %2 runs").arg(QString::fromLatin1(row.photo->label)).arg(runs));
+        // One untimed round first, so every contender meets a warm file cache.
+        draw::CImg warm;
+        QSize size = kBox;
+        ok = collection::LoadFitted(warm, row.path, size) && RunVips(vips, row.path, vipsOutput) && ok;
+        for (int run = 0; run < runs; ++run) {
+            const std::function<void()> contenders[] = {
+                [&] {
+                    draw::CImg image;
+                    QSize box = kBox;
+                    row.ours.push_back(Seconds([&] { return collection::LoadFitted(image, row.path, box); }, ok));
+                    QSize expected(row.photo->width, row.photo->height);
+                    draw::FitToBox(expected, kBox.width(), kBox.height());
+                    ok = ok && image.GetSize() == expected;
+                },
+                [&] {
+                    draw::CImg image;
+                    row.full.push_back(Seconds([&] { return FullDecodeThenRescale(row.path, image); }, ok));
+                },
+                [&] { row.vips.push_back(Seconds([&] { return RunVips(vips, row.path, vipsOutput); }, ok)); },
+            };
+            for (int i = 0; i < 3; ++i)
+                contenders[(run + i) % 3]();
+        }
+    }
+    std::vector<double> vipsStartUp;
+    for (int run = 0; run < std::max(runs, 5); ++run)
+        vipsStartUp.push_back(Seconds([&] { return RunVips(vips, tinyPath, vipsOutput); }, ok));
+    if (!ok) {
+        std::fprintf(stderr, "thumbnail_bench: a contender failed; no figures\n");
+        return 1;
+    }
+
+    const double startUp = Median(vipsStartUp);
+    std::printf("Machine: %s, %d cores; Qt %s, %s, %s. Thumbnails fitted into %d × %d; medians of %d runs.\n\n",
+                qPrintable(CpuModel()), QThread::idealThreadCount(), qVersion(),
+                "TurboJPEG " TURNWISE_TURBOJPEG_VERSION,
+                qPrintable(FirstLine(vips, {QStringLiteral("--vips-version")})), kBox.width(), kBox.height(), runs);
+    std::printf("| photograph | file | LoadFitted | full decode + bicubic | full / LoadFitted | vipsthumbnail | "
+                "vipsthumbnail / LoadFitted | vipsthumbnail without start-up / LoadFitted |\n");
+    std::printf("|---|---:|---:|---:|---:|---:|---:|---:|\n");
+    for (const Row& row : rows) {
+        const double ours = Median(row.ours);
+        const double full = Median(row.full);
+        const double peer = Median(row.vips);
+        std::printf("| %s | %.1f MB | %s | %s | %s | %s | %s | %s |\n", row.photo->label, row.bytes / 1e6,
+                    qPrintable(Milliseconds(ours)), qPrintable(Milliseconds(full)), qPrintable(Ratio(full / ours)),
+                    qPrintable(Milliseconds(peer)), qPrintable(Ratio(peer / ours)),
+                    qPrintable(Ratio((peer - startUp) / ours)));
+    }
+    std::printf("\nvipsthumbnail on a 16 × 16 picture (its start-up): %s. Ratios above 1 mean LoadFitted is faster.\n",
+                qPrintable(Milliseconds(startUp)));
+    return 0;
+}
