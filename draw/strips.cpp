@@ -9,14 +9,14 @@
 namespace draw {
 namespace {
 
-struct StripSpec {
+struct StripLayout {
     StripKind kind;
     int japaneseResource;
     int englishResource;
     int facesPerRow;
 };
 
-constexpr std::array<StripSpec, 4> kStrips{{
+constexpr std::array<StripLayout, 4> kStrips{{
     {StripKind::Save, 140, 151, 2},
     {StripKind::Delete, 134, 150, 2},
     {StripKind::Arrows, 135, 135, 2},
@@ -41,11 +41,11 @@ constexpr std::array<ButtonFace, 10> kButtonFaces{{
     {219, {StripKind::Tools, 5}},
 }};
 
-const StripSpec& SpecOf(StripKind kind)
+const StripLayout& LayoutOf(StripKind kind)
 {
-    for (const StripSpec& spec : kStrips) {
-        if (spec.kind == kind)
-            return spec;
+    for (const StripLayout& layout : kStrips) {
+        if (layout.kind == kind)
+            return layout;
     }
     return kStrips.front(); // every kind is listed above
 }
@@ -54,13 +54,13 @@ const StripSpec& SpecOf(StripKind kind)
 
 int StripResource(StripKind kind, platform::UiLanguage language)
 {
-    const StripSpec& spec = SpecOf(kind);
-    return language == platform::UiLanguage::Japanese ? spec.japaneseResource : spec.englishResource;
+    const StripLayout& layout = LayoutOf(kind);
+    return language == platform::UiLanguage::Japanese ? layout.japaneseResource : layout.englishResource;
 }
 
 int FacesPerRow(StripKind kind)
 {
-    return SpecOf(kind).facesPerRow;
+    return LayoutOf(kind).facesPerRow;
 }
 
 std::optional<StripFace> StripFaceForButton(int controlId)
