@@ -28,7 +28,7 @@
 namespace {
 
 constexpr std::chrono::milliseconds kReleaseCheckInterval{10};
-// A stand-in whose test has gone away must not live on for ever.
+// A stand-in whose test has gone away (or left its folder) must not live on for ever.
 constexpr std::chrono::minutes kLongestWait{2};
 constexpr int kGaveUpWaiting = 99;
 
@@ -69,7 +69,7 @@ int main()
         const QString release = folder.filePath(QStringLiteral("release"));
         const auto deadline = std::chrono::steady_clock::now() + kLongestWait;
         while (!QFile::exists(release)) {
-            if (std::chrono::steady_clock::now() > deadline)
+            if (std::chrono::steady_clock::now() > deadline || !folder.exists())
                 return kGaveUpWaiting;
             platform::SleepFor(kReleaseCheckInterval);
         }
