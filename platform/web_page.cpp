@@ -1,0 +1,47 @@
+#include "platform/web_page.h"
+
+#include <QDesktopServices>
+
+#include <utility>
+
+namespace platform {
+namespace {
+
+bool OpenInBrowser(const QUrl& address)
+{
+    return QDesktopServices::openUrl(address);
+}
+
+WebPageOpenerFn& CurrentOpener()
+{
+    static WebPageOpenerFn opener = OpenInBrowser;
+    return opener;
+}
+
+bool IsWebAddress(const QUrl& address)
+{
+    const QString scheme = address.scheme();
+    return address.isValid() && !address.host().isEmpty() &&
+           (scheme == QStringLiteral("http") || scheme == QStringLiteral("https"));
+}
+
+} // namespace
+
+bool OpenWebPage(const QUrl& address)
+{
+    if (!IsWebAddress(address))
+        return false;
+    return CurrentOpener()(address);
+}
+
+ScopedWebPageOpener::ScopedWebPageOpener(WebPageOpenerFn opener)
+    : m_previous(std::exchange(CurrentOpener(), std::move(opener)))
+{
+}
+
+ScopedWebPageOpener::~ScopedWebPageOpener()
+{
+    CurrentOpener() = std::move(m_previous);
+}
+
+} // namespace platform
