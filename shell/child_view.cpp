@@ -15,10 +15,17 @@
 #include "platform/paint_pump.h"
 #include "platform/path_text.h"
 #include "resources/messages.h"
+#include "platform/web_page.h"
+#include "resources/images.h"
 #include "resources/strings.h"
+#include "shell/strip_button.h"
 #include "shell/workspace_layout.h"
 
+#include <QButtonGroup>
 #include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QRadioButton>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -62,19 +69,198 @@ int RoundedShare(int width, double share)
     return int(width * share + 0.5);
 }
 
+// The header: its title at (19, 8) in bold 14-pixel type, the version after it at y 10 in
+// 12-pixel type, dark while the program is active, light grey while it is not.
+constexpr QPoint kHeaderTitleAt{19, 8};
+constexpr int kHeaderVersionTop = 10;
+constexpr int kHeaderTitlePixels = 14;
+constexpr int kHeaderVersionPixels = 12;
+constexpr QRgb kHeaderTextActive = qRgb(64, 64, 72);
+constexpr QRgb kHeaderTextInactive = qRgb(192, 192, 192);
+// The radio buttons' type size.
+constexpr int kRadioFontPixels = 16;
+
+// The flip and rotation choices: control id, the value it stands for.
+constexpr std::array<std::pair<int, int>, 3> kFlipChoices{{{kIdcNoFlipping, 0}, {kIdcFlipHorizontal, 1}, {kIdcFlipVertical, 2}}};
+constexpr std::array<std::pair<int, int>, 4> kRotationChoices{
+    {{kIdcNoRotation, 0}, {kIdcRotate90, 1}, {kIdcRotate180, 2}, {kIdcRotate270, 4}}};
+
+Qt::CursorShape ZoneCursor(BorderZone zone)
+{
+    switch (zone) {
+    case BorderZone::TopLeft:
+    case BorderZone::BottomRight: return Qt::SizeFDiagCursor;
+    case BorderZone::TopRight:
+    case BorderZone::BottomLeft: return Qt::SizeBDiagCursor;
+    case BorderZone::Left:
+    case BorderZone::Right: return Qt::SizeHorCursor;
+    case BorderZone::Top:
+    case BorderZone::Bottom: return Qt::SizeVerCursor;
+    case BorderZone::None: break;
+    }
+    return Qt::ArrowCursor;
+}
+
+// A radio button that takes a click anywhere in its rectangle, not only on its mark and text.
+class CChoiceButton : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
+// Loads a strip picture; a missing one leaves the strip empty.
+void LoadStrip(draw::CImg& strip, int id)
+{
+    strip.LoadResource(id, resources::LoadResourceImage);
+}
+
 } // namespace
 
+QString MakerWebHost()
+{
+    return QStringLiteral(TURNWISE_WEB_HOST);
+}
+
 CChildView::CChildView(QWidget* parent, ViewOptions options)
-    : QWidget(parent), m_language(options.language), m_strDataFile(std::move(options.dataFile))
+    : QWidget(parent),
+      m_language(options.language),
+      m_strDataFile(std::move(options.dataFile)),
+      m_strTitle(std::move(options.title)),
+      m_version(options.version),
+      m_strWebHost(std::move(options.webHost))
 {
     setAcceptDrops(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true); // the pointer shows the resize zones
+    setFocusPolicy(Qt::StrongFocus);
+    CreateControls();
+    QCoreApplication::postEvent(this, new QEvent(kLoadCollectionEvent));
+}
 
+void CChildView::CreateControls()
+{
+    LoadStrip(m_imgSave, resources::SaveStripId(m_language));
+    LoadStrip(m_imgDelete, resources::DeleteStripId(m_language));
+    LoadStrip(m_imgArrows, resources::kIdbArrowStrip);
+    LoadStrip(m_imgTools, resources::kIdbToolStrip);
+    const auto stripOf = [this](draw::StripKind kind) -> const draw::CImg& {
+        switch (kind) {
+        case draw::StripKind::Save: return m_imgSave;
+        case draw::StripKind::Delete: return m_imgDelete;
+        case draw::StripKind::Arrows: return m_imgArrows;
+        case draw::StripKind::Tools: break;
+        }
+        return m_imgTools;
+    };
+    const auto button = [&](int id) {
+        const std::optional<draw::StripFace> face = draw::StripFaceForButton(id);
+        auto* control = new CStripButton(this, id, stripOf(face->strip), *face);
+        connect(control, &QAbstractButton::clicked, this, [this, id] { OnCommand(id); });
+        m_controls[id] = control;
+    };
+    for (const int id : {kIdcHomePage, kIdcHelpPage, kIdcMinimise, kIdcClose, kIdcSaveSelected, kIdcSaveAll})
+        button(id);
     m_pList = new collection::CImgList(this, m_language);
     m_pHelp = new decor::CHelpWnd(resources::TextId(resources::kHelpPanelText, m_language), m_language, this);
-    m_pPreviewCtrl = new collection::CPreviewCtrl(this, [this](QPainter& painter, const QRect& rect) { DrawPreview(painter, rect); });
+    button(kIdcDeleteSelected);
+    button(kIdcDeleteAll);
 
-    QCoreApplication::postEvent(this, new QEvent(kLoadCollectionEvent));
+    const QFont radioFont = draw::UiFont(m_language, kRadioFontPixels);
+    const auto radioGroup = [&](auto choices) {
+        auto* group = new QButtonGroup(this);
+        for (const auto& [id, value] : choices) {
+            auto* radio = new CChoiceButton(resources::LoadString(id, m_language), this);
+            radio->setFont(radioFont);
+            radio->setCursor(Qt::PointingHandCursor);
+            radio->setFocusPolicy(Qt::NoFocus);
+            radio->setChecked(value == 0);
+            group->addButton(radio, id);
+            m_controls[id] = radio;
+        }
+        connect(group, &QButtonGroup::idClicked, this, [this](int) { OnSettingChanged(); });
+        return group;
+    };
+    m_pFlipGroup = radioGroup(kFlipChoices);
+    m_pRotationGroup = radioGroup(kRotationChoices);
+
+    m_pPreviewCtrl = new collection::CPreviewCtrl(this, [this](QPainter& painter, const QRect& rect) { DrawPreview(painter, rect); });
+    // Presses on the preview reach the view, which moves the window as on the background.
+    m_pPreviewCtrl->setAttribute(Qt::WA_TransparentForMouseEvents);
+    button(kIdcPrevious);
+    button(kIdcNext);
+    PlaceHelpPanel();
+    LayoutControls();
+}
+
+QAbstractButton* CChildView::Control(int id) const
+{
+    const auto found = m_controls.find(id);
+    return found == m_controls.end() ? nullptr : found->second;
+}
+
+void CChildView::LayoutControls()
+{
+    if (!m_pPreviewCtrl)
+        return;
+    const StripSizes strips{m_imgSave.GetSize(), m_imgDelete.GetSize(), m_imgArrows.GetSize()};
+    const WorkspaceLayout layout = WorkspaceLayout::Compute(size(), strips);
+    for (const WorkspaceLayout::Place& place : layout.Places()) {
+        if (place.id == kIdcImageList)
+            m_pList->setGeometry(place.rect);
+        else if (place.id == kIdcPreview)
+            m_pPreviewCtrl->setGeometry(place.rect);
+        else if (QAbstractButton* control = Control(place.id))
+            control->setGeometry(place.rect);
+    }
+    m_pPreviewCtrl->setMask(layout.PreviewRegion());
+    m_pPreviewCtrl->update();
+}
+
+void CChildView::PlaceHelpPanel()
+{
+    if (!m_pHelp)
+        return;
+    m_pHelp->setGeometry(HelpPanelRect(size()).translated(mapToGlobal(QPoint(0, 0))));
+}
+
+void CChildView::SetAppActive(bool active)
+{
+    m_bActive = active;
+    update();
+}
+
+void CChildView::OnSettingChanged()
+{
+    int flip = m_nFlip;
+    int rotation = m_nRotation;
+    for (const auto& [id, value] : kFlipChoices) {
+        if (Control(id)->isChecked())
+            flip = value;
+    }
+    for (const auto& [id, value] : kRotationChoices) {
+        if (Control(id)->isChecked())
+            rotation = value;
+    }
+    SetRotationSettings(flip, rotation);
+}
+
+void CChildView::DrawHeader(QPainter& surface)
+{
+    surface.drawImage(QPoint(0, 0), resources::LoadResourceImage(m_bActive ? resources::kIdbHeaderActive : resources::kIdbHeaderInactive));
+    surface.save();
+    surface.setPen(QColor(m_bActive ? kHeaderTextActive : kHeaderTextInactive));
+    surface.setBackgroundMode(Qt::TransparentMode);
+    const QFont titleFont = draw::UiFont(m_language, kHeaderTitlePixels, true);
+    surface.setFont(titleFont);
+    const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
+    surface.drawText(QRect(kHeaderTitleAt, QSize(width(), height())), flags, m_strTitle);
+    const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(m_strTitle);
+    surface.setFont(draw::UiFont(m_language, kHeaderVersionPixels));
+    surface.drawText(QRect(QPoint(kHeaderTitleAt.x() + titleWidth, kHeaderVersionTop), QSize(width(), height())), flags,
+                     resources::HeaderVersionText(m_version));
+    surface.restore();
 }
 
 CChildView::~CChildView()
@@ -302,6 +488,19 @@ void CChildView::OnCommand(int id)
         if (empty)
             return inform(resources::kMsgAddImagesFirst);
         return id == kIdcPrevious ? PrevImage() : NextImage();
+    case kIdcHomePage:
+        platform::OpenWebPage(QUrl(resources::HomePageAddress(m_strWebHost, m_language)));
+        return;
+    case kIdcHelpPage:
+        platform::OpenWebPage(QUrl(resources::HelpPageAddress(m_strWebHost, m_language)));
+        return;
+    case kIdcMinimise:
+        window()->showMinimized();
+        return;
+    case kIdcClose:
+        // Closing asks first; the question comes once this command has returned.
+        QMetaObject::invokeMethod(window(), &QWidget::close, Qt::QueuedConnection);
+        return;
     default:
         return;
     }
@@ -360,9 +559,80 @@ bool CChildView::event(QEvent* event)
 
 void CChildView::paintEvent(QPaintEvent*)
 {
-    QPainter painter(this);
-    painter.fillRect(rect(), QColor(draw::kWorkspaceBackground));
-    DrawImageCount(&painter);
+    QImage buffer;
+    if (!draw::CreateBackBuffer(this, width(), height(), draw::kWorkspaceBackground, buffer))
+        return;
+    {
+        QPainter back(&buffer);
+        DrawHeader(back);
+        const QImage corner = resources::LoadResourceImage(resources::kIdbCorner);
+        back.drawImage(QPoint(0, height() - corner.height()), corner);
+        DrawImageCount(&back);
+    }
+    QPainter(this).drawImage(QPoint(0, 0), buffer);
+}
+
+void CChildView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    PlaceHelpPanel();
+    LayoutControls();
+}
+
+void CChildView::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        OnCommand(kIdcClose);
+        return;
+    case Qt::Key_F1:
+        OnCommand(kIdcHelpPage);
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void CChildView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mousePressEvent(event);
+    m_drag.zone = HitTestBorder(rect(), event->position().toPoint());
+    m_drag.pointerAtPress = event->globalPosition().toPoint();
+    m_drag.frameAtPress = window()->geometry();
+    m_drag.active = true;
+}
+
+void CChildView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!m_drag.active) {
+        setCursor(ZoneCursor(HitTestBorder(rect(), event->position().toPoint())));
+        return;
+    }
+    if (!(event->buttons() & Qt::LeftButton)) {
+        // The release went elsewhere: the drag ends all the same.
+        mouseReleaseEvent(event);
+        return;
+    }
+    const QPoint delta = event->globalPosition().toPoint() - m_drag.pointerAtPress;
+    if (m_drag.zone == BorderZone::None) {
+        window()->setGeometry(m_drag.frameAtPress.translated(delta));
+    } else {
+        setCursor(ZoneCursor(m_drag.zone));
+        window()->setGeometry(ResizeFrameRect(m_drag.frameAtPress, m_drag.zone, delta));
+    }
+    platform::PumpPaintMessages();
+}
+
+void CChildView::mouseReleaseEvent(QMouseEvent*)
+{
+    if (!m_drag.active)
+        return;
+    m_drag.active = false;
+    if (m_drag.zone != BorderZone::None) {
+        m_pList->update();
+        update();
+    }
 }
 
 void CChildView::dragEnterEvent(QDragEnterEvent* event)

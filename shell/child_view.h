@@ -9,14 +9,22 @@
 #include "draw/image.h"
 #include "engine/transform.h"
 #include "platform/ui_language.h"
+#include "resources/strings.h"
+#include "shell/frame_geometry.h"
 
 #include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 
+#include <array>
+#include <map>
 #include <memory>
 #include <vector>
+
+class QAbstractButton;
+class QButtonGroup;
+class QRadioButton;
 
 namespace decor {
 class CHelpWnd;
@@ -24,9 +32,17 @@ class CHelpWnd;
 
 namespace shell {
 
+class CStripButton;
+
+// The maker's web host, where the home page and the help page are (a build option).
+QString MakerWebHost();
+
 struct ViewOptions {
     platform::UiLanguage language = platform::UiLanguage::English;
     QString dataFile; // where the collection is kept between runs
+    QString title;    // the application title, shown in the header
+    resources::FileVersion version; // the program's version, shown after the title
+    QString webHost = MakerWebHost();
 };
 
 class CChildView : public QWidget {
@@ -74,6 +90,21 @@ public:
     // onto the view.
     void DrawImageCount(QPainter* surface);
 
+    // Places every control from the view's size, and the help card over the list area
+    // (in screen coordinates, so the main window calls this again when it moves).
+    void LayoutControls();
+    void PlaceHelpPanel();
+
+    // Whether the program is the active application: the header's look.
+    void SetAppActive(bool active);
+    bool IsAppActive() const { return m_bActive; }
+    void DrawHeader(QPainter& surface);
+
+    // The flip and rotation choices (ids 222 to 228) read into the settings.
+    void OnSettingChanged();
+
+    QAbstractButton* Control(int id) const;
+
     collection::CImgList* List() const { return m_pList; }
     collection::CPreviewCtrl* PreviewControl() const { return m_pPreviewCtrl; }
     decor::CHelpWnd* HelpPanel() const { return m_pHelp; }
@@ -83,10 +114,16 @@ public:
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
+    void CreateControls();
     void OnLoadCollection();
     void ShowHelpPanelIfEmpty();
     QStringList Paths() const;
@@ -94,6 +131,28 @@ private:
 
     platform::UiLanguage m_language;
     QString m_strDataFile;
+    QString m_strTitle;
+    resources::FileVersion m_version;
+    QString m_strWebHost;
+    bool m_bActive = false;
+
+    draw::CImg m_imgSave;
+    draw::CImg m_imgDelete;
+    draw::CImg m_imgArrows;
+    draw::CImg m_imgTools;
+    std::map<int, QAbstractButton*> m_controls; // buttons and radio buttons by control id
+    QButtonGroup* m_pFlipGroup = nullptr;
+    QButtonGroup* m_pRotationGroup = nullptr;
+
+    // A press on the background moves the main window, near its edges resizes it; the
+    // drag lasts until the button is released (or found released).
+    struct FrameDrag {
+        BorderZone zone = BorderZone::None;
+        QPoint pointerAtPress; // global
+        QRect frameAtPress;
+        bool active = false;
+    };
+    FrameDrag m_drag;
 
     std::vector<std::unique_ptr<collection::CImgThumb>> m_arrImages;
     QSet<QString> m_paths; // the entries' paths, for the exact duplicate test

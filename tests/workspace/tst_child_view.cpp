@@ -6,10 +6,12 @@
 #include "engine/progress_dialog.h"
 #include "platform/folder_browser.h"
 #include "platform/message_box.h"
+#include "platform/web_page.h"
 #include "shell/child_view.h"
 #include "shell/workspace_layout.h"
 #include "tests/support/jpeg_fixtures.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QMimeData>
@@ -59,7 +61,12 @@ private:
     QString Folder() { return m_dir.filePath(QStringLiteral("case%1").arg(m_files++)); }
     std::unique_ptr<CChildView> MakeView(const QString& dataFile = {})
     {
-        auto view = std::make_unique<CChildView>(nullptr, shell::ViewOptions{platform::UiLanguage::English, dataFile});
+        shell::ViewOptions options;
+        options.language = platform::UiLanguage::English;
+        options.dataFile = dataFile;
+        options.title = QStringLiteral("Brantmoor Turnwise");
+        options.version = {0x00010001, 0x00010004};
+        auto view = std::make_unique<CChildView>(nullptr, options);
         view->resize(984, 728);
         view->show();
         QCoreApplication::sendPostedEvents(view.get()); // the collection load posted at creation
@@ -338,6 +345,96 @@ private Q_SLOTS:
         QCOMPARE(FilesIn(root), QStringList({"one.jpg", "one_0.jpg", "three.JPG"}));
         QVERIFY(ReadFile(root + QStringLiteral("/one.jpg")) == m_photo);
         QCOMPARE(QDir(m_temp.path()).entryList(QDir::Files), QStringList());
+    }
+
+    void radioGroupsAreIndependent()
+    {
+        const QString root = Folder();
+        auto view = MakeView();
+        QVERIFY(view->AddImage(Photo(root + QStringLiteral("/g.jpg"))));
+        QVERIFY(view->Control(shell::kIdcNoFlipping)->isChecked());
+        QVERIFY(view->Control(shell::kIdcNoRotation)->isChecked());
+        QTest::mouseClick(view->Control(shell::kIdcRotate270), Qt::LeftButton);
+        QCOMPARE(view->RotationSettings().m_nRotation, 4);
+        QVERIFY(view->MakeRotationPreview(QRect(0, 0, 100, 100)));
+        QTest::mouseClick(view->Control(shell::kIdcFlipHorizontal), Qt::LeftButton);
+        QCOMPARE(view->RotationSettings().m_nFlip, 1);
+        QCOMPARE(view->RotationSettings().m_nRotation, 4);
+        QVERIFY(view->Control(shell::kIdcRotate270)->isChecked());
+        QCOMPARE(view->Current(), 0); // the current picture stays, its preview is made again
+        QVERIFY(!view->Preview());
+    }
+
+    void buttonsSitWhereTheLayoutSaysAndWork()
+    {
+        const QString root = Folder();
+        auto view = MakeView();
+        view->resize(800, 600);
+        QCOMPARE(view->Control(shell::kIdcPrevious)->geometry(), QRect(750, 542, 20, 18));
+        QCOMPARE(view->Control(shell::kIdcNext)->geometry(), QRect(770, 542, 20, 18));
+        QCOMPARE(view->PreviewControl()->geometry(), QRect(410, 219, 380, 341));
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(view->AddImage(Photo(root + QStringLiteral("/n%1.jpg").arg(i))));
+        // The arrows lie in the preview's cut-out corner and take the clicks there.
+        const QPoint nextCentre = view->Control(shell::kIdcNext)->geometry().center();
+        QCOMPARE(view->childAt(nextCentre), view->Control(shell::kIdcNext));
+        QTest::mouseClick(view->Control(shell::kIdcNext), Qt::LeftButton);
+        QCOMPARE(view->Current(), 1);
+        QTest::mouseClick(view->Control(shell::kIdcPrevious), Qt::LeftButton);
+        QTest::mouseClick(view->Control(shell::kIdcPrevious), Qt::LeftButton);
+        QCOMPARE(view->Current(), 2);
+        for (const int id : {200, 201, 205, 206, 213, 214, 216, 217, 218, 219, 222, 228})
+            QCOMPARE(view->Control(id)->cursor().shape(), Qt::PointingHandCursor);
+        // The web pages go to the browser.
+        QList<QUrl> opened;
+        const platform::ScopedWebPageOpener opener([&](const QUrl& address) {
+            opened.append(address);
+            return true;
+        });
+        QTest::mouseClick(view->Control(shell::kIdcHomePage), Qt::LeftButton);
+        QTest::keyClick(view.get(), Qt::Key_F1);
+        QCOMPARE(opened, QList<QUrl>({QUrl(QStringLiteral("http://www.example.com/index_e.html")),
+                                      QUrl(QStringLiteral("http://www.example.com/pivora/pivora_e.html"))}));
+    }
+
+    void draggingTheEdgesResizesAndTheBackgroundMoves()
+    {
+        auto view = MakeView();
+        view->setGeometry(100, 100, 984, 728);
+        const QRect start = view->geometry();
+        // 3, 3 grabs the top-left corner: dragging inwards stops at 800 x 600.
+        QTest::mousePress(view.get(), Qt::LeftButton, {}, QPoint(3, 3));
+        QMouseEvent move(QEvent::MouseMove, QPointF(503, 503), view->mapToGlobal(QPointF(503, 503)), Qt::LeftButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(view.get(), &move);
+        QCOMPARE(view->geometry(), QRect(start.left() + 184, start.top() + 128, 800, 600));
+        QTest::mouseRelease(view.get(), Qt::LeftButton, {}, QPoint(3, 3));
+
+        // 100, 12 is background: the window moves by the pointer's motion.
+        const QRect before = view->geometry();
+        QTest::mousePress(view.get(), Qt::LeftButton, {}, QPoint(100, 12));
+        QMouseEvent drag(QEvent::MouseMove, QPointF(130, 2), view->mapToGlobal(QPointF(130, 2)), Qt::LeftButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(view.get(), &drag);
+        QCOMPARE(view->geometry(), before.translated(30, -10));
+        // A move without the button held ends the drag even when the release was lost.
+        QMouseEvent lost(QEvent::MouseMove, QPointF(300, 300), view->mapToGlobal(QPointF(300, 300)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(view.get(), &lost);
+        QCOMPARE(view->geometry(), before.translated(30, -10));
+    }
+
+    void headerFollowsActivation()
+    {
+        auto view = MakeView();
+        const QImage inactive = view->grab().toImage();
+        view->SetAppActive(true);
+        const QImage active = view->grab().toImage();
+        // The header bar: blue while active, grey while not.
+        const QColor blue = active.pixelColor(200, 4);
+        const QColor grey = inactive.pixelColor(200, 4);
+        QVERIFY2(blue.blue() > blue.red() + 40, qPrintable(blue.name()));
+        QVERIFY2(std::abs(grey.red() - grey.blue()) < 20, qPrintable(grey.name()));
     }
 
     void cancelledBrowserWritesNothing()
