@@ -14,7 +14,7 @@ MessageAnswer ShowQtMessageBox(const MessageRequest& request)
         return MessageAnswer::Ok;
     }
     const QMessageBox::StandardButton answer = QMessageBox::question(
-        request.owner, request.caption, request.text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        request.owner, request.caption, request.text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
 }
 

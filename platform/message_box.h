@@ -11,7 +11,7 @@ namespace platform {
 
 enum class MessageKind {
     Information, // information icon, an OK button
-    Question,    // question icon, Yes and No buttons
+    Question,    // question icon, Yes and No buttons, Yes the default
 };
 
 enum class MessageAnswer { Ok, Yes, No };

@@ -7,6 +7,7 @@
 // language (the title, the radio labels, the caption line, string 100), so the same id
 // reads right in either language.
 
+#include "platform/file_version.h"
 #include "platform/ui_language.h"
 
 #include <QString>
@@ -90,10 +91,7 @@ QString ImageCountText(int images, int selected, platform::UiLanguage language);
 QString ImageSizeText(int width, int height);
 
 // The file version as two 32-bit halves (major.minor high, build.revision low).
-struct FileVersion {
-    std::uint32_t high = 0;
-    std::uint32_t low = 0;
-};
+using platform::FileVersion;
 
 // " Ver.major.minor.build.revision", drawn after the title in the header.
 QString HeaderVersionText(FileVersion version);
