@@ -88,11 +88,11 @@ bool CImg::TakeNormalised(QImage decoded)
     return true;
 }
 
-bool CImg::ConvertTo24Bit()
+bool CImg::NormaliseUnless(bool alreadyFine)
 {
     if (m_image.isNull())
         return false;
-    if (m_image.depth() == 24)
+    if (alreadyFine)
         return true;
     QImage converted = Normalised(m_image);
     if (converted.isNull())
@@ -101,17 +101,14 @@ bool CImg::ConvertTo24Bit()
     return true;
 }
 
+bool CImg::ConvertTo24Bit()
+{
+    return NormaliseUnless(!m_image.isNull() && m_image.depth() == 24);
+}
+
 bool CImg::ConvertToDIB()
 {
-    if (m_image.isNull())
-        return false;
-    if (m_image.format() == kNormalFormat)
-        return true;
-    QImage converted = Normalised(m_image);
-    if (converted.isNull())
-        return false;
-    m_image = std::move(converted);
-    return true;
+    return NormaliseUnless(m_image.format() == kNormalFormat);
 }
 
 bool CImg::ResizeTo(int width, int height)

@@ -98,6 +98,9 @@ public:
 
 private:
     bool TakeNormalised(QImage decoded);
+    // Brings the picture into the normal form unless `alreadyFine`; false for no picture or
+    // a failed conversion, which leaves the picture as it was.
+    bool NormaliseUnless(bool alreadyFine);
 
     QImage m_image;
 };

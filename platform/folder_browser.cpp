@@ -29,14 +29,8 @@ std::optional<QString> BrowseForExistingFolder(QWidget* owner, const QString& pr
     return CurrentBrowser()(owner, prompt);
 }
 
-ScopedFolderBrowser::ScopedFolderBrowser(FolderBrowserFn browser)
-    : m_previous(std::exchange(CurrentBrowser(), std::move(browser)))
+ScopedFolderBrowser::ScopedFolderBrowser(FolderBrowserFn browser) : ScopedOverride(CurrentBrowser(), std::move(browser))
 {
-}
-
-ScopedFolderBrowser::~ScopedFolderBrowser()
-{
-    CurrentBrowser() = std::move(m_previous);
 }
 
 } // namespace platform

@@ -1,6 +1,8 @@
 #pragma once
 // The folder browser: asks the user for an existing folder. Tests replace the dialog.
 
+#include "platform/scoped_override.h"
+
 #include <QString>
 
 #include <functional>
@@ -16,16 +18,10 @@ using FolderBrowserFn = std::function<std::optional<QString>(QWidget* owner, con
 // Folders only, nothing preselected, nothing remembered between calls.
 std::optional<QString> BrowseForExistingFolder(QWidget* owner, const QString& prompt);
 
-// Replaces the dialog until the returned guard is destroyed (for tests).
-class ScopedFolderBrowser {
+// Replaces the dialog until the guard is destroyed (for tests).
+class ScopedFolderBrowser : public ScopedOverride<FolderBrowserFn> {
 public:
     explicit ScopedFolderBrowser(FolderBrowserFn browser);
-    ~ScopedFolderBrowser();
-    ScopedFolderBrowser(const ScopedFolderBrowser&) = delete;
-    ScopedFolderBrowser& operator=(const ScopedFolderBrowser&) = delete;
-
-private:
-    FolderBrowserFn m_previous;
 };
 
 } // namespace platform

@@ -31,14 +31,8 @@ MessageAnswer ShowMessageBox(const MessageRequest& request)
     return CurrentMessageBox()(request);
 }
 
-ScopedMessageBox::ScopedMessageBox(MessageBoxFn box)
-    : m_previous(std::exchange(CurrentMessageBox(), std::move(box)))
+ScopedMessageBox::ScopedMessageBox(MessageBoxFn box) : ScopedOverride(CurrentMessageBox(), std::move(box))
 {
-}
-
-ScopedMessageBox::~ScopedMessageBox()
-{
-    CurrentMessageBox() = std::move(m_previous);
 }
 
 } // namespace platform

@@ -1,6 +1,8 @@
 #pragma once
 // The modal message box. Tests replace it to record what was asked and to answer.
 
+#include "platform/scoped_override.h"
+
 #include <QString>
 
 #include <functional>
@@ -30,15 +32,9 @@ using MessageBoxFn = std::function<MessageAnswer(const MessageRequest&)>;
 MessageAnswer ShowMessageBox(const MessageRequest& request);
 
 // Replaces the box until the guard is destroyed (for tests).
-class ScopedMessageBox {
+class ScopedMessageBox : public ScopedOverride<MessageBoxFn> {
 public:
     explicit ScopedMessageBox(MessageBoxFn box);
-    ~ScopedMessageBox();
-    ScopedMessageBox(const ScopedMessageBox&) = delete;
-    ScopedMessageBox& operator=(const ScopedMessageBox&) = delete;
-
-private:
-    MessageBoxFn m_previous;
 };
 
 } // namespace platform

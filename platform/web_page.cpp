@@ -34,14 +34,8 @@ bool OpenWebPage(const QUrl& address)
     return CurrentOpener()(address);
 }
 
-ScopedWebPageOpener::ScopedWebPageOpener(WebPageOpenerFn opener)
-    : m_previous(std::exchange(CurrentOpener(), std::move(opener)))
+ScopedWebPageOpener::ScopedWebPageOpener(WebPageOpenerFn opener) : ScopedOverride(CurrentOpener(), std::move(opener))
 {
-}
-
-ScopedWebPageOpener::~ScopedWebPageOpener()
-{
-    CurrentOpener() = std::move(m_previous);
 }
 
 } // namespace platform

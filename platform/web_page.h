@@ -2,6 +2,8 @@
 // Opening a web page in the user's browser. Tests replace the browser, so that no test ever
 // starts one.
 
+#include "platform/scoped_override.h"
+
 #include <QUrl>
 
 #include <functional>
@@ -17,15 +19,9 @@ using WebPageOpenerFn = std::function<bool(const QUrl& address)>;
 bool OpenWebPage(const QUrl& address);
 
 // Replaces the browser until the guard is destroyed (for tests).
-class ScopedWebPageOpener {
+class ScopedWebPageOpener : public ScopedOverride<WebPageOpenerFn> {
 public:
     explicit ScopedWebPageOpener(WebPageOpenerFn opener);
-    ~ScopedWebPageOpener();
-    ScopedWebPageOpener(const ScopedWebPageOpener&) = delete;
-    ScopedWebPageOpener& operator=(const ScopedWebPageOpener&) = delete;
-
-private:
-    WebPageOpenerFn m_previous;
 };
 
 } // namespace platform

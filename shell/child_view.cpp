@@ -388,19 +388,20 @@ void CChildView::ClearPreview()
 
 void CChildView::PrevImage()
 {
-    if (m_pList->count() == 0)
-        return;
-    const int next = collection::PrevIndex(m_nCurrent, {m_pList->count(), m_pList->GetSelItems()});
-    m_pPreview.reset();
-    m_nCurrent = next;
-    m_pPreviewCtrl->update();
+    StepCurrent(collection::PrevIndex);
 }
 
 void CChildView::NextImage()
 {
+    StepCurrent(collection::NextIndex);
+}
+
+void CChildView::StepCurrent(int (*step)(int current, const collection::RowSelection& rows))
+{
     if (m_pList->count() == 0)
         return;
-    const int next = collection::NextIndex(m_nCurrent, {m_pList->count(), m_pList->GetSelItems()});
+    const int next = step(m_nCurrent, {m_pList->count(), m_pList->GetSelItems()});
+    // The preview is made again even when the index stays (one selected picture).
     m_pPreview.reset();
     m_nCurrent = next;
     m_pPreviewCtrl->update();

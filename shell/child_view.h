@@ -6,6 +6,7 @@
 #include "collection/image_entry.h"
 #include "collection/image_list.h"
 #include "collection/preview_control.h"
+#include "collection/selection_rules.h"
 #include "draw/image.h"
 #include "engine/transform.h"
 #include "platform/ui_language.h"
@@ -124,6 +125,7 @@ protected:
 
 private:
     void CreateControls();
+    void StepCurrent(int (*step)(int current, const collection::RowSelection& rows));
     void OnLoadCollection();
     void ShowHelpPanelIfEmpty();
     QStringList Paths() const;

@@ -10,3 +10,22 @@ function(turnwise_add_test name)
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ARG_ENVIRONMENT}"
         TIMEOUT 300)
 endfunction()
+
+# turnwise_add_x11_test(NAME...)
+# Runs already registered test programs again on a real X server (Xvfb), where windows go
+# through the window system. They keep away from any desktop session bus: libdbus, failing to
+# reach one, would also leave behind a buffer that the sanitizer build's leak checker reports.
+function(turnwise_add_x11_test)
+    find_program(XVFB_RUN xvfb-run)
+    if(NOT XVFB_RUN)
+        return()
+    endif()
+    foreach(test IN LISTS ARGN)
+        add_test(NAME ${test}_x11
+                 COMMAND ${XVFB_RUN} -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:${test}>)
+        set_tests_properties(${test}_x11 PROPERTIES
+            ENVIRONMENT "QT_QPA_PLATFORM=xcb;DBUS_SESSION_BUS_ADDRESS=disabled:"
+            RESOURCE_LOCK x_server
+            TIMEOUT 300)
+    endforeach()
+endfunction()
