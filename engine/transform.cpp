@@ -7,6 +7,8 @@
 #include <turbojpeg.h>
 
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <memory>
 
@@ -19,6 +21,11 @@ const QString kTwoPassExtension = QStringLiteral(".tmp2");
 // Lets the library read past no more progressive scans than this (it guards against
 // files crafted to take forever); real photographs use a dozen or so.
 constexpr int kTransformFlags = TJFLAG_LIMITSCANS;
+
+// The first output buffer holds twice the source and a little more: a sequential result of
+// a progressive source is somewhat larger than its source, never twice as large.
+constexpr unsigned long kOutputBufferFactor = 2;
+constexpr unsigned long kOutputBufferSlack = 1 << 20;
 
 struct TransformerDeleter {
     void operator()(void* handle) const { tjDestroy(handle); }
@@ -86,7 +93,7 @@ TransformResult TransformJpegFile(const QByteArray& source, const QByteArray& de
     if (operation < 0)
         return fail(QStringLiteral("unknown transform code %1").arg(code));
 
-    std::vector<unsigned char> input;
+    platform::FileContents input;
     QString readError;
     if (!platform::ReadWholeFile(source, input, &readError))
         return fail(readError);
@@ -100,7 +107,7 @@ TransformResult TransformJpegFile(const QByteArray& source, const QByteArray& de
     // Look at the header first, so that a source announcing absurd dimensions is refused
     // before the library allocates its coefficient arrays.
     int width = 0, height = 0, subsampling = 0, colorspace = 0;
-    if (tjDecompressHeader3(handle, input.data(), input.size(), &width, &height, &subsampling, &colorspace) != 0)
+    if (tjDecompressHeader3(handle, input.data.get(), input.size, &width, &height, &subsampling, &colorspace) != 0)
         return fail(libraryMessage());
     const std::uint64_t pixels = std::uint64_t(width) * std::uint64_t(height);
     if (pixels > options.maxSourcePixels)
@@ -109,11 +116,18 @@ TransformResult TransformJpegFile(const QByteArray& source, const QByteArray& de
 
     tjtransform transform{};
     transform.op = operation; // markers copied, no trimming, not perfect, no crop, no grayscale
-    unsigned char* output = nullptr;
-    unsigned long outputSize = 0;
-    const int status = tjTransform(handle, input.data(), input.size(), 1, &output, &outputSize, &transform,
+    // The result is about as large as the source. A buffer of ample size, whose pages are
+    // only touched as far as the result reaches, spares the library's growing by doubling
+    // and copying; should the result outgrow it all the same, the library moves it to a
+    // larger buffer of its own.
+    unsigned long outputSize = static_cast<unsigned long>(input.size * kOutputBufferFactor + kOutputBufferSlack);
+    const JpegBuffer firstBuffer(tjAlloc(static_cast<int>(std::min<unsigned long>(outputSize, INT_MAX))));
+    unsigned char* output = firstBuffer.get();
+    if (!output || outputSize > INT_MAX)
+        outputSize = 0;
+    const int status = tjTransform(handle, input.data.get(), input.size, 1, &output, &outputSize, &transform,
                                    kTransformFlags);
-    const JpegBuffer outputOwner(output);
+    const JpegBuffer grownBuffer(output != firstBuffer.get() ? output : nullptr);
     input = {};
 
     // A warning makes the call report an error too; only a complete result counts as written.

@@ -105,7 +105,7 @@ bool ListFolder(const QString& folder, const FolderVisitor& visit)
     }
 }
 
-bool ReadWholeFile(const QByteArray& path, std::vector<unsigned char>& bytes, QString* error)
+bool ReadWholeFile(const QByteArray& path, FileContents& contents, QString* error)
 {
     // O_NONBLOCK keeps the open itself from waiting on a pipe; regular files ignore it.
     const FileDescriptor fd(::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
@@ -120,10 +120,16 @@ bool ReadWholeFile(const QByteArray& path, std::vector<unsigned char>& bytes, QS
             *error = QStringLiteral("not a regular file");
         return false;
     }
-    bytes.resize(static_cast<std::size_t>(st.st_size));
+    const auto size = static_cast<std::size_t>(st.st_size);
+    std::unique_ptr<unsigned char[]> bytes(new (std::nothrow) unsigned char[size > 0 ? size : 1]);
+    if (!bytes) {
+        if (error)
+            *error = SystemError(ENOMEM);
+        return false;
+    }
     std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t got = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
+    while (done < size) {
+        const ssize_t got = ::read(fd.get(), bytes.get() + done, size - done);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {
@@ -135,7 +141,8 @@ bool ReadWholeFile(const QByteArray& path, std::vector<unsigned char>& bytes, QS
             break; // the file shrank while it was read: keep what is there
         done += static_cast<std::size_t>(got);
     }
-    bytes.resize(done);
+    contents.data = std::move(bytes);
+    contents.size = done;
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -36,8 +37,15 @@ std::optional<FolderId> IdentityOfFolder(const QString& path);
 using FolderVisitor = std::function<bool(const QString& name, bool isFolder)>;
 bool ListFolder(const QString& folder, const FolderVisitor& visit);
 
+// The bytes of a whole file. The buffer is not cleared before it is read into: a large
+// file is touched once, by the read itself.
+struct FileContents {
+    std::unique_ptr<unsigned char[]> data;
+    std::size_t size = 0;
+};
+
 // Reads a whole regular file. On failure returns false and describes why in `error`.
-bool ReadWholeFile(const QByteArray& path, std::vector<unsigned char>& bytes, QString* error);
+bool ReadWholeFile(const QByteArray& path, FileContents& contents, QString* error);
 
 enum class CreateResult { Created, Exists, Failed };
 

@@ -85,7 +85,7 @@ private Q_SLOTS:
     void readsRegularFilesOnly()
     {
         QTemporaryDir dir;
-        std::vector<unsigned char> bytes;
+        platform::FileContents bytes;
         QString error;
         QVERIFY(!platform::ReadWholeFile(platform::NarrowPath(dir.path()), bytes, &error));
         QVERIFY(!error.isEmpty());
