@@ -303,7 +303,7 @@ report() {
             'BEGIN { printf "%.1f MB, %.1f bits per pixel", s / 1e6, s * 8 / p }')"
     done
     echo
-    echo "### One file"
+    echo "#### One file"
     echo
     echo "Ratios are turnwise / jpegtran; \"middle half\" is the range of the middle half of the"
     echo "run-by-run time ratios, a measure of the noise. CPU is user plus system time; the user"
@@ -333,7 +333,7 @@ report() {
         done
     done
     echo
-    echo "### A batch of $batch_files files (12 MP, rotate 90)"
+    echo "#### A batch of $batch_files files (12 MP, rotate 90)"
     echo
     echo "| command | wall s | CPU s | peak MiB | time / loop | speed-up over loop |"
     echo "|---|--:|--:|--:|--:|--:|"
@@ -347,7 +347,7 @@ report() {
     local speedup
     speedup=$(ratio "$(median "$loop" 1)" "$(median "$work/times/batch.turnwise_j2" 1)")
     echo
-    echo "### Aims"
+    echo "#### Aims"
     echo
     local verdict
     verdict=$([ "$time_ok" -eq "$cases" ] && echo met || echo "not met")
