@@ -2,6 +2,8 @@
 // The one image object of the program: every thumbnail, preview, button strip and
 // decoration is held and drawn through it.
 
+#include "resources/images.h"
+
 #include <QImage>
 #include <QRect>
 #include <QSize>
@@ -37,7 +39,7 @@ inline constexpr int kDecodeAllocationLimitMB = static_cast<int>(kMaxDecodePixel
 bool PrepareReader(QImageReader& reader);
 
 // The colour that keyed copies leave out.
-inline constexpr QRgb kColourKey = qRgb(255, 0, 255);
+inline constexpr QRgb kColourKey = resources::kColourKey;
 
 // Gives the picture carried by the program under a resource number, or a null image.
 using ResourceLoader = std::function<QImage(int id)>;

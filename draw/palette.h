@@ -1,12 +1,14 @@
 #pragma once
 // The colours of the workspace, shared by the list, the preview and the workspace painting.
 
+#include "resources/images.h"
+
 #include <QColor>
 
 namespace draw {
 
 // Workspace background; background of the tool buttons and of the caption text.
-inline constexpr QRgb kWorkspaceBackground = qRgb(245, 250, 254);
+inline constexpr QRgb kWorkspaceBackground = resources::kToolBackground;
 // Thumbnail list background and its unselected rows; preview background.
 inline constexpr QRgb kListBackground = qRgb(229, 234, 238);
 // Selected rows of the thumbnail list.

@@ -1,6 +1,7 @@
 #include "draw/strips.h"
 
 #include "draw/palette.h"
+#include "resources/images.h"
 
 #include <QPainter>
 
@@ -17,10 +18,10 @@ struct StripLayout {
 };
 
 constexpr std::array<StripLayout, 4> kStrips{{
-    {StripKind::Save, 140, 151, 2},
-    {StripKind::Delete, 134, 150, 2},
-    {StripKind::Arrows, 135, 135, 2},
-    {StripKind::Tools, 136, 136, 7},
+    {StripKind::Save, resources::kIdbSaveStripJapanese, resources::kIdbSaveStripEnglish, 2},
+    {StripKind::Delete, resources::kIdbDeleteStripJapanese, resources::kIdbDeleteStripEnglish, 2},
+    {StripKind::Arrows, resources::kIdbArrowStrip, resources::kIdbArrowStrip, 2},
+    {StripKind::Tools, resources::kIdbToolStrip, resources::kIdbToolStrip, 7},
 }};
 
 struct ButtonFace {

@@ -4,6 +4,7 @@
 // one cell, so a face is always drawn at its own size.
 
 #include "draw/image.h"
+#include "resources/images.h"
 #include "platform/ui_language.h"
 
 #include <QRect>
@@ -29,7 +30,7 @@ int StripResource(StripKind kind, platform::UiLanguage language);
 int FacesPerRow(StripKind kind);
 
 // The cells of the tool strip are squares of this side.
-inline constexpr int kToolCellSize = 17;
+inline constexpr int kToolCellSize = resources::kToolCellSize;
 
 // Which face of which strip a workspace button shows.
 struct StripFace {
