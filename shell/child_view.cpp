@@ -558,19 +558,23 @@ bool CChildView::event(QEvent* event)
     return QWidget::event(event);
 }
 
-void CChildView::paintEvent(QPaintEvent*)
+void CChildView::paintEvent(QPaintEvent* event)
 {
+    // The whole view is composed off screen and copied in one go; only the part asked for
+    // is composed (the caption line alone after each added picture).
+    const QRect area = event->rect();
     QImage buffer;
-    if (!draw::CreateBackBuffer(this, width(), height(), draw::kWorkspaceBackground, buffer))
+    if (!draw::CreateBackBuffer(this, area.width(), area.height(), draw::kWorkspaceBackground, buffer))
         return;
     {
         QPainter back(&buffer);
+        back.translate(-area.topLeft());
         DrawHeader(back);
         const QImage corner = resources::LoadResourceImage(resources::kIdbCorner);
         back.drawImage(QPoint(0, height() - corner.height()), corner);
         DrawImageCount(&back);
     }
-    QPainter(this).drawImage(QPoint(0, 0), buffer);
+    QPainter(this).drawImage(area.topLeft(), buffer);
 }
 
 void CChildView::resizeEvent(QResizeEvent* event)
