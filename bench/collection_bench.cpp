@@ -26,7 +26,6 @@
 #include "collection/rotation_preview.h"
 #include "collection/thumbnail.h"
 #include "draw/image.h"
-#include "engine/path_rules.h"
 #include "engine/transform.h"
 #include "shell/child_view.h"
 
@@ -35,7 +34,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QWindow>
@@ -49,7 +47,6 @@
 #include <ctime>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <vector>
 
 #include <unistd.h>
@@ -450,7 +447,7 @@ void MeasureDrops(const Arguments& args)
     Expect(n > 0 && m > 0, QStringLiteral("no photographs or no small pictures to drop"));
     Say(QStringLiteral("drops: %1 photographs, %2 small pictures first; %3 runs").arg(n).arg(m).arg(args.runs));
     LoadFittedEach(photos); // warms the file cache and the library
-    Series drop, alone, dropOnto, fill, duplicates, caption;
+    Series drop, alone, dropOnto, fill, duplicates, duplicateTest, caption;
     for (int run = 0; run < args.runs; ++run) {
         const std::function<void()> contenders[] = {
             [&] {
@@ -480,6 +477,13 @@ void MeasureDrops(const Arguments& args)
                 QCoreApplication::processEvents();
                 duplicates.Add(Time([&] { view->OnDropFiles({args.small}); }));
                 Expect(view->ImageCount() == m + n, QStringLiteral("duplicates were added"));
+                // The duplicate test by itself: AddImage refusing paths it already holds.
+                bool refused = true;
+                duplicateTest.Add(Time([&] {
+                    for (const QString& path : small)
+                        refused = !view->AddImage(path) && refused;
+                }));
+                Expect(refused && view->ImageCount() == m + n, QStringLiteral("AddImage took a duplicate"));
             },
         };
         for (int i = 0; i < 3; ++i)
@@ -511,9 +515,11 @@ void MeasureDrops(const Arguments& args)
                 qPrintable(Cores(dropOnto.Others())));
     std::printf("\nLoadFitted alone: other cores %s. Filling the collection first with %d small pictures (%s): "
                 "%s per picture. Dropping those %d again onto the full collection, every one refused as a duplicate "
-                "(folder walk, progress bar and the duplicate test): %s in all, %s per path.\n\n",
+                "(folder walk, progress bar and the duplicate test): %s in all, %s per path; AddImage refusing them by "
+                "itself, without the walk and the bar: %s per path.\n\n",
                 qPrintable(Cores(alone.Others())), m, qPrintable(FileSummary(small)), qPrintable(Ms(fill.Wall() / m)), m,
-                qPrintable(Ms(duplicates.Wall())), qPrintable(Us(duplicates.Wall() / m)));
+                qPrintable(Ms(duplicates.Wall())), qPrintable(Us(duplicates.Wall() / m)),
+                qPrintable(Us(duplicateTest.Wall() / m)));
     std::printf("Of what the collection adds per picture: redrawing the caption line with the counts, which AddImage "
                 "does at once for every picture, takes %s (wall) and %s (processor time).\n\n",
                 qPrintable(Ms(caption.Wall())), qPrintable(Ms(caption.Cpu())));

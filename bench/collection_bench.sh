@@ -25,6 +25,10 @@
 #   --write-readme    also put this run's report under "## Collection" in bench/README.md
 #   --readme-from FILE  measure nothing: put the report an earlier run printed (saved in
 #                     FILE) under "## Collection" in bench/README.md
+#   --profile N       measure nothing: record where the preview's time goes with perf over
+#                     N previews (collection_bench --profile), linked for this against the
+#                     static TurboJPEG library, whose functions then have names (the
+#                     shared one keeps only its exported ones); prints perf's summary
 #
 # Needs cjpeg and a C compiler (scripts/bootstrap installs them), cmake and ninja. Prints
 # a Markdown report on standard output; progress goes to standard error. Nothing in the
@@ -48,6 +52,7 @@ only=""
 work=""
 write_readme=0
 readme_from=""
+profile=0
 command_line="bench/collection_bench.sh $*"
 
 usage() { sed -n '2,/^set -euo/p' "$0" | sed -e '/^set -euo/d' -e 's/^# \{0,1\}//'; }
@@ -71,10 +76,12 @@ while [ $# -gt 0 ]; do
     --work) work=$2; shift 2 ;;
     --write-readme) write_readme=1; shift ;;
     --readme-from) readme_from=$2; shift 2 ;;
+    --profile) profile=$2; shift 2 ;;
     -h|--help) usage; exit 0 ;;
     *) usage >&2; exit 2 ;;
     esac
 done
+case $profile in ''|*[!0-9]*) die "--profile takes a whole number" ;; esac
 for n in "$photos" "$distinct" "$small" "$records" "$runs" "$load_runs" "$preview_runs"; do
     case $n in ''|*[!0-9]*|0) die "counts must be positive whole numbers, not '$n'" ;; esac
 done
@@ -82,6 +89,7 @@ for size in "$photo_size" "$preview_size"; do
     [[ $size =~ ^[0-9]+x[0-9]+$ ]] || die "sizes are written WIDTHxHEIGHT, not '$size'"
 done
 case $only in ''|drop|load|preview) ;; *) die "--only takes drop, load or preview" ;; esac
+[ "$profile" = 0 ] || only=preview
 
 write_readme_section() { # REPORT
     local report=$1 readme section
@@ -199,6 +207,26 @@ if [ -z "$only" ] || [ "$only" = preview ]; then
     args+=(--preview "$work/originals/preview.jpg" --preview-runs "$preview_runs")
 fi
 [ -n "$only" ] && args+=(--only "$only")
+
+if [ "$profile" != 0 ]; then
+    command -v perf >/dev/null || die "perf is missing (linux-perf)"
+    static=/usr/lib/x86_64-linux-gnu/libturbojpeg.a
+    [ -f "$static" ] || die "$static is missing (libturbojpeg0-dev)"
+    # The link command CMake made, into the work folder and against the static library.
+    link=$(cd "$build_dir" && ninja -t commands bench/collection_bench | tail -n 1)
+    link=${link//-o bench\/collection_bench /-o $work/collection_bench_profiled }
+    link=${link//\/usr\/lib\/x86_64-linux-gnu\/libturbojpeg.so/$static}
+    (cd "$build_dir" && eval "$link")
+    say "recording $profile previews with perf"
+    TMPDIR="$work/tmp" QT_QPA_PLATFORM=offscreen perf record --quiet --call-graph dwarf,16384 -F 500 \
+        -o "$work/perf.data" "$work/collection_bench_profiled" --preview "$work/originals/preview.jpg" \
+        --profile "$profile" >/dev/null 2>&1
+    echo "Functions by the share of the samples spent in them or in what they called (inclusive):"
+    perf report -i "$work/perf.data" --children --sort symbol --stdio 2>/dev/null |
+        grep -E '^ +[0-9.]+%' | grep -E 'MakeRotationPreview|TransformJpegFile|tjTransform|jpeg_read_coefficients|decode_mcu|jtransform_execute_transform|jpeg_finish_compress|encode_mcu_huff|page_fault|munmap|LoadFitted|tjDecompress2|ResampleBicubic|ReadWholeFile|WriteNewFile|AddImage' |
+        awk '{ printf "%8s  %s\n", $1, $4 }'
+    exit 0
+fi
 
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 # The preview's temporary files go to the work folder, so none is left anywhere else.
