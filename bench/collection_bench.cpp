@@ -142,6 +142,22 @@ struct Series {
     }
 };
 
+// What `with` adds to `without`, measured back to back in each run: the median of the
+// runs' own ratios, which a machine that gets busier or quieter during the runs disturbs
+// less than the ratio of the two medians would. Also gives the lowest and highest ratio.
+QString Added(const Series& with, const Series& without, double Sample::*field)
+{
+    std::vector<double> ratios;
+    for (size_t i = 0; i < with.samples.size() && i < without.samples.size(); ++i)
+        ratios.push_back(with.samples[i].*field / (without.samples[i].*field));
+    if (ratios.empty())
+        return QStringLiteral("–");
+    const auto [lowest, highest] = std::minmax_element(ratios.begin(), ratios.end());
+    const auto percent = [](double ratio) { return QString::asprintf("%+.1f %%", (ratio - 1) * 100); };
+    return percent(Median(ratios)) + QStringLiteral(" (") + percent(*lowest) + QStringLiteral(" to ")
+           + percent(*highest) + QStringLiteral(")");
+}
+
 QString Ms(double seconds)
 {
     const double ms = seconds * 1000;
@@ -151,11 +167,6 @@ QString Ms(double seconds)
 QString Us(double seconds)
 {
     return QString::number(seconds * 1e6, 'f', 1) + QStringLiteral(" µs");
-}
-
-QString Percent(double ratio)
-{
-    return QString::asprintf("%+.1f %%", (ratio - 1) * 100);
 }
 
 QString Cores(double cores)
@@ -416,8 +427,8 @@ int LargestDifference(const QImage& a, const QImage& b)
 
 struct Arguments {
     QString photos, small, saved, preview;
-    int runs = 5;
-    int loadRuns = 5;
+    int runs = 7;
+    int loadRuns = 7;
     int previewRuns = 15;
     int profileRuns = 0; // only the preview's own path this many times, for a profiler
     QString only;
@@ -494,25 +505,22 @@ void MeasureDrops(const Arguments& args)
     }
 
     std::printf("### Drop of a folder of %d photographs\n\n", n);
-    std::printf("Photographs: %s. Medians of %d runs; \"other cores\" is how many cores the rest of the machine "
-                "kept busy meanwhile.\n\n",
+    std::printf("Photographs: %s. Medians of %d runs; what the collection adds is the median of the runs' own "
+                "ratios (the drop and LoadFitted alone run back to back), lowest and highest in brackets; \"other "
+                "cores\" is how many cores the rest of the machine kept busy meanwhile.\n\n",
                 qPrintable(FileSummary(photos)), args.runs);
     std::printf("| case | wall, whole drop | wall per picture | LoadFitted alone per picture | collection adds (wall) "
                 "| processor time per picture, drop / alone | collection adds (processor time) | other cores |\n");
     std::printf("|---|---:|---:|---:|---:|---:|---:|---:|\n");
-    const auto row = [&](const char* label, const Series& dropped) {
-        std::printf("| %s | %s | %s | %s | %s | %s / %s | %s | %s |\n", label, qPrintable(Ms(dropped.Wall())),
+    const auto row = [&](const QString& label, const Series& dropped) {
+        std::printf("| %s | %s | %s | %s | %s | %s / %s | %s | %s |\n", qPrintable(label), qPrintable(Ms(dropped.Wall())),
                     qPrintable(Ms(dropped.Wall() / n)), qPrintable(Ms(alone.Wall() / n)),
-                    qPrintable(Percent(dropped.Wall() / alone.Wall())), qPrintable(Ms(dropped.Cpu() / n)),
-                    qPrintable(Ms(alone.Cpu() / n)), qPrintable(Percent(dropped.Cpu() / alone.Cpu())),
+                    qPrintable(Added(dropped, alone, &Sample::wall)), qPrintable(Ms(dropped.Cpu() / n)),
+                    qPrintable(Ms(alone.Cpu() / n)), qPrintable(Added(dropped, alone, &Sample::cpu)),
                     qPrintable(Cores(dropped.Others())));
     };
-    row("into an empty collection", drop);
-    std::printf("| into a collection of %d entries | %s | %s | %s | %s | %s / %s | %s | %s |\n", m,
-                qPrintable(Ms(dropOnto.Wall())), qPrintable(Ms(dropOnto.Wall() / n)), qPrintable(Ms(alone.Wall() / n)),
-                qPrintable(Percent(dropOnto.Wall() / alone.Wall())), qPrintable(Ms(dropOnto.Cpu() / n)),
-                qPrintable(Ms(alone.Cpu() / n)), qPrintable(Percent(dropOnto.Cpu() / alone.Cpu())),
-                qPrintable(Cores(dropOnto.Others())));
+    row(QStringLiteral("into an empty collection"), drop);
+    row(QStringLiteral("into a collection of %1 entries").arg(m), dropOnto);
     std::printf("\nLoadFitted alone: other cores %s. Filling the collection first with %d small pictures (%s): "
                 "%s per picture. Dropping those %d again onto the full collection, every one refused as a duplicate "
                 "(folder walk, progress bar and the duplicate test): %s in all, %s per path; AddImage refusing them by "
@@ -564,8 +572,9 @@ void MeasureLoad(const Arguments& args, const QDir& work)
                 qPrintable(Ms(load.Cpu() / n)), qPrintable(Cores(load.Others())));
     std::printf("| LoadFitted alone, same files | %s | %s | %s | %s |\n", qPrintable(Ms(alone.Wall())),
                 qPrintable(Ms(alone.Wall() / n)), qPrintable(Ms(alone.Cpu() / n)), qPrintable(Cores(alone.Others())));
-    std::printf("\nThe collection adds %s (wall) and %s (processor time) to LoadFitted's own time per record.\n\n",
-                qPrintable(Percent(load.Wall() / alone.Wall())), qPrintable(Percent(load.Cpu() / alone.Cpu())));
+    std::printf("\nThe collection adds %s (wall) and %s (processor time) to LoadFitted's own time per record: "
+                "medians of the runs' own ratios, lowest and highest in brackets.\n\n",
+                qPrintable(Added(load, alone, &Sample::wall)), qPrintable(Added(load, alone, &Sample::cpu)));
 }
 
 void RemoveIfThere(const QString& path)

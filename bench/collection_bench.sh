@@ -15,8 +15,8 @@
 #   --preview-size WxH  the previewed photograph's size (default 6000x4000, 24 megapixels)
 #   --small N         small pictures in the collection before the second drop (default 10000)
 #   --records N       records of the collection file (default 1000)
-#   --runs N          repetitions of the drops (default 5)
-#   --load-runs N     repetitions of the collection file load (default 5)
+#   --runs N          repetitions of the drops (default 7)
+#   --load-runs N     repetitions of the collection file load (default 7)
 #   --preview-runs N  repetitions of the preview (default 15)
 #   --only WHAT       drop, load or preview: only that measurement
 #   --quick           a few files and runs: checks the script, not the figures
@@ -45,8 +45,8 @@ photo_size=4000x3000
 preview_size=6000x4000
 small=10000
 records=1000
-runs=5
-load_runs=5
+runs=7
+load_runs=7
 preview_runs=15
 only=""
 work=""
