@@ -61,6 +61,25 @@ QRect WhiteInk(const QImage& picture)
     return ink;
 }
 
+// A main window on screen with its banner over it, as the drag tests need them.
+struct OwnerWithBanner {
+    QWidget owner;
+    CLogoWnd banner{UiLanguage::English, &owner};
+    QPoint start; // where the owner stood before any drag
+
+    bool Show()
+    {
+        owner.setGeometry(200, 150, 400, 300);
+        owner.show();
+        if (!QTest::qWaitForWindowExposed(&owner))
+            return false;
+        start = owner.pos();
+        banner.move(500, 500);
+        banner.show();
+        return QTest::qWaitForWindowExposed(&banner);
+    }
+};
+
 std::unique_ptr<draw::CImg> BlackPicture()
 {
     QImage black(decor::kBannerSize, draw::kNormalFormat);
@@ -232,16 +251,11 @@ void TestBanner::sameTextTwiceDoesNotRepaint()
 
 void TestBanner::dragMovesTheOwner()
 {
-    QWidget owner;
-    owner.setGeometry(200, 150, 400, 300);
-    owner.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&owner));
-    const QPoint start = owner.pos();
-
-    CLogoWnd banner(UiLanguage::English, &owner);
-    banner.move(500, 500);
-    banner.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&banner));
+    OwnerWithBanner shown;
+    QVERIFY(shown.Show());
+    QWidget& owner = shown.owner;
+    CLogoWnd& banner = shown.banner;
+    const QPoint start = shown.start;
     const QPoint bannerAt = banner.pos();
 
     SendMouse(banner, QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton, Qt::LeftButton);
@@ -265,16 +279,11 @@ void TestBanner::dragMovesTheOwner()
 
 void TestBanner::dragThroughTheWindowSystem()
 {
-    QWidget owner;
-    owner.setGeometry(200, 150, 400, 300);
-    owner.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&owner));
-    const QPoint start = owner.pos();
-
-    CLogoWnd banner(UiLanguage::English, &owner);
-    banner.move(500, 500);
-    banner.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&banner));
+    OwnerWithBanner shown;
+    QVERIFY(shown.Show());
+    QWidget& owner = shown.owner;
+    CLogoWnd& banner = shown.banner;
+    const QPoint start = shown.start;
 
     // Pointer events as the platform delivers them, the button held between press and release.
     QTest::mousePress(&banner, Qt::LeftButton, {}, QPoint(10, 10));
@@ -289,15 +298,11 @@ void TestBanner::dragThroughTheWindowSystem()
 
 void TestBanner::dragEndsWhenTheButtonIsFoundReleased()
 {
-    QWidget owner;
-    owner.setGeometry(200, 150, 400, 300);
-    owner.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&owner));
-    const QPoint start = owner.pos();
-
-    CLogoWnd banner(UiLanguage::English, &owner);
-    banner.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&banner));
+    OwnerWithBanner shown;
+    QVERIFY(shown.Show());
+    QWidget& owner = shown.owner;
+    CLogoWnd& banner = shown.banner;
+    const QPoint start = shown.start;
 
     SendMouse(banner, QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton, Qt::LeftButton);
     SendMouse(banner, QEvent::MouseMove, QPoint(20, 10), Qt::NoButton, Qt::LeftButton);
@@ -315,15 +320,11 @@ void TestBanner::dragEndsWhenTheButtonIsFoundReleased()
 
 void TestBanner::otherButtonsDoNotDrag()
 {
-    QWidget owner;
-    owner.setGeometry(200, 150, 400, 300);
-    owner.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&owner));
-    const QPoint start = owner.pos();
-
-    CLogoWnd banner(UiLanguage::English, &owner);
-    banner.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&banner));
+    OwnerWithBanner shown;
+    QVERIFY(shown.Show());
+    QWidget& owner = shown.owner;
+    CLogoWnd& banner = shown.banner;
+    const QPoint start = shown.start;
 
     SendMouse(banner, QEvent::MouseButtonPress, QPoint(10, 10), Qt::RightButton, Qt::RightButton);
     QVERIFY(!banner.IsDragging());
