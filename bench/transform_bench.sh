@@ -11,6 +11,7 @@
 #   --quick           3 one-file runs, 2 batch runs of 24 files: checks the script, not the figures
 #   --wait-idle S     before each timed run wait, up to S seconds, until the other processes
 #                     on the machine leave the processors idle (for shared machines)
+#   --only PART       measure only "one-file" (single files, flip and turn) or "batch"
 #   --work DIR        keep the test photographs and raw timings in DIR (default: a fresh
 #                     temporary folder, removed at the end)
 #   --write-readme    also replace the figures in bench/README.md with this run's
@@ -37,6 +38,7 @@ batch_files=120
 work=""
 write_readme=0
 wait_idle=0
+only=""
 
 usage() { sed -n '2,/^set -euo/p' "$0" | sed -e '/^set -euo/d' -e 's/^# \{0,1\}//'; }
 die() { echo "transform_bench: $*" >&2; exit 1; }
@@ -52,6 +54,7 @@ while [ $# -gt 0 ]; do
     --quick) runs=3; batch_runs=2; batch_files=24; shift ;;
     --work) work=$2; shift 2 ;;
     --wait-idle) wait_idle=$2; shift 2 ;;
+    --only) only=$2; shift 2 ;;
     --write-readme) write_readme=1; shift ;;
     -h|--help) usage; exit 0 ;;
     *) usage >&2; exit 2 ;;
@@ -63,6 +66,16 @@ done
 if [ "$runs" -eq 0 ] || [ "$batch_runs" -eq 0 ] || [ "$batch_files" -eq 0 ]; then
     die "the counts of runs and files must be positive"
 fi
+
+do_one_file=1
+do_batch=1
+case $only in
+'') ;;
+one-file) do_batch=0 ;;
+batch) do_one_file=0 ;;
+*) die "--only takes one-file or batch, not '$only'" ;;
+esac
+[ -z "$only" ] || [ "$write_readme" = 0 ] || die "--write-readme needs the whole benchmark, not --only"
 
 for tool in jpegtran cjpeg cc; do
     command -v "$tool" >/dev/null || die "$tool is missing; run scripts/bootstrap --bench"
@@ -125,18 +138,22 @@ photos=(
     "p12-prog|12 MP, 4:2:0, progressive|4032|3024|2|-quality 95 -progressive"
     "p12-444|12 MP, 4:4:4, baseline|4032|3024|3|-quality 95 -sample 1x1"
 )
-for entry in "${photos[@]}"; do
-    IFS='|' read -r name _ width height seed options <<<"$entry"
-    # shellcheck disable=SC2086
-    make_photo_jpeg "$name" "$width" "$height" "$seed" $options
-done
-make_photo_jpeg batch-source 4032 3024 4 -quality 95
-mkdir -p "$work/batch"
-for ((i = 0; i < batch_files; i++)); do
-    copy=$(printf '%s/batch/photo%04d.jpg' "$work" "$i")
-    [ -s "$copy" ] || cp "$work/photos/batch-source.jpg" "$copy"
-done
-find "$work/batch" -name 'photo*.jpg' | sort | tail -n +$((batch_files + 1)) | xargs -r rm -f
+if [ "$do_one_file" = 1 ]; then
+    for entry in "${photos[@]}"; do
+        IFS='|' read -r name _ width height seed options <<<"$entry"
+        # shellcheck disable=SC2086
+        make_photo_jpeg "$name" "$width" "$height" "$seed" $options
+    done
+fi
+if [ "$do_batch" = 1 ]; then
+    make_photo_jpeg batch-source 4032 3024 4 -quality 95
+    mkdir -p "$work/batch"
+    for ((i = 0; i < batch_files; i++)); do
+        copy=$(printf '%s/batch/photo%04d.jpg' "$work" "$i")
+        [ -s "$copy" ] || cp "$work/photos/batch-source.jpg" "$copy"
+    done
+    find "$work/batch" -name 'photo*.jpg' | sort | tail -n +$((batch_files + 1)) | xargs -r rm -f
+fi
 
 
 # --- measuring ----------------------------------------------------------------------------
@@ -234,6 +251,7 @@ transforms=(
     "fliph-rot90|flip h + rotate 90|--flip h --rotate 90|-flip horizontal|-rotate 90"
 )
 for entry in "${photos[@]}"; do
+    [ "$do_one_file" = 1 ] || break
     IFS='|' read -r name _ <<<"$entry"
     source="$work/photos/$name.jpg"
     for t in "${transforms[@]}"; do
@@ -247,7 +265,9 @@ for entry in "${photos[@]}"; do
         fi
     done
 done
-compare batch "$batch_runs" turnwise_j2 jpegtran_loop turnwise_j1 jpegtran_xargs
+if [ "$do_batch" = 1 ]; then
+    compare batch "$batch_runs" turnwise_j2 jpegtran_loop turnwise_j1 jpegtran_xargs
+fi
 
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
@@ -284,78 +304,89 @@ report() {
     echo "Measured $started on $(nproc) cores ($cpu_model), $mem_total RAM, $os, Linux $(uname -r)."
     echo "$("$turnwise" --version | head -n 1) (Release build) against jpegtran of $("$jpegtran" -version 2>&1 | head -n 1)."
     echo "Load average (1, 5, 15 min) before: $load_before; after: $load_after."
-    echo "Other processes kept busy a median of $(disturbance "$work/times"/p*.*) during the"
-    echo "one-file runs and $(disturbance "$work/times"/batch.*) during the batch runs."
+    [ "$do_one_file" = 0 ] ||
+        echo "Other processes kept busy a median of $(disturbance "$work/times"/p*.*) during the one-file runs."
+    [ "$do_batch" = 0 ] ||
+        echo "Other processes kept busy a median of $(disturbance "$work/times"/batch.*) during the batch runs."
     if [ "$wait_idle" -gt 0 ]; then
         echo "Each run first waited up to $wait_idle s for the other processes to leave the processors idle;"
         echo "$waited_out runs started without that."
     fi
-    echo "Medians of $runs interleaved runs per one-file case and $batch_runs per batch command."
+    [ "$do_one_file" = 0 ] || echo "Medians of $runs interleaved runs per one-file case."
+    [ "$do_batch" = 0 ] || echo "Medians of $batch_runs interleaved runs per batch command."
     echo
     echo "Test photographs (made by make_photo.c and cjpeg -quality 95):"
     echo
     local entry name label size pixels
     for entry in "${photos[@]}" "batch-source|12 MP, 4:2:0, baseline (the batch, $batch_files copies)|4032|3024"; do
         IFS='|' read -r name label width height _ <<<"$entry"
+        [ -s "$work/photos/$name.jpg" ] || continue
         size=$(stat -c %s "$work/photos/$name.jpg")
         pixels=$((width * height))
         echo "- $label: ${width} x ${height}, $(awk -v s="$size" -v p="$pixels" \
             'BEGIN { printf "%.1f MB, %.1f bits per pixel", s / 1e6, s * 8 / p }')"
     done
-    echo
-    echo "#### One file"
-    echo
-    echo "Ratios are turnwise / jpegtran; \"middle half\" is the range of the middle half of the"
-    echo "run-by-run time ratios, a measure of the noise. CPU is user plus system time; the user"
-    echo "and system columns give turnwise / jpegtran. The jpegtran side of flip h + rotate 90"
-    echo "is two jpegtran runs in a row through a temporary file."
-    echo
-    echo "| photo | transform | turnwise ms | jpegtran ms | time ratio | middle half | CPU ratio | user ms | system ms | turnwise MiB | jpegtran MiB | memory ratio |"
-    echo "|---|---|--:|--:|--:|--:|--:|--:|--:|--:|--:|--:|"
     local t tname tlabel a b case time_ok=0 memory_ok=0 cases=0 worst_time=0 worst_memory=0
-    for entry in "${photos[@]}"; do
-        IFS='|' read -r name label _ <<<"$entry"
-        for t in "${transforms[@]}"; do
-            IFS='|' read -r tname tlabel _ _ jt_second <<<"$t"
-            case="$work/times/$name.$tname"
-            a="$case.turnwise"
-            b="$case.jpegtran"
-            [ -n "$jt_second" ] && b="$case.jpegtran2"
-            local tr mr
-            tr=$(ratio "$(median "$a" 1)" "$(median "$b" 1)")
-            mr=$(ratio "$(median "$a" 3)" "$(median "$b" 3)")
-            echo "| $label | $tlabel | $(ms "$(median "$a" 1)") | $(ms "$(median "$b" 1)") | $tr | $(quartiles "$a" "$b" 1) | $(ratio "$(median "$a" 2)" "$(median "$b" 2)") | $(ms "$(median "$a" 4)") / $(ms "$(median "$b" 4)") | $(ms "$(median "$a" 5)") / $(ms "$(median "$b" 5)") | $(mib "$(median "$a" 3)") | $(mib "$(median "$b" 3)") | $mr |"
-            cases=$((cases + 1))
-            within "$tr" 1.05 && time_ok=$((time_ok + 1))
-            within "$mr" 1.05 && memory_ok=$((memory_ok + 1))
-            within "$tr" "$worst_time" || worst_time=$tr
-            within "$mr" "$worst_memory" || worst_memory=$mr
+    if [ "$do_one_file" = 1 ]; then
+        echo
+        echo "#### One file"
+        echo
+        echo "Ratios are turnwise / jpegtran; \"middle half\" is the range of the middle half of the"
+        echo "run-by-run time ratios, a measure of the noise. CPU is user plus system time; the user"
+        echo "and system columns give turnwise / jpegtran. The jpegtran side of flip h + rotate 90"
+        echo "is two jpegtran runs in a row through a temporary file."
+        echo
+        echo "| photo | transform | turnwise ms | jpegtran ms | time ratio | middle half | CPU ratio | user ms | system ms | turnwise MiB | jpegtran MiB | memory ratio |"
+        echo "|---|---|--:|--:|--:|--:|--:|--:|--:|--:|--:|--:|"
+        for entry in "${photos[@]}"; do
+            IFS='|' read -r name label _ <<<"$entry"
+            for t in "${transforms[@]}"; do
+                IFS='|' read -r tname tlabel _ _ jt_second <<<"$t"
+                case="$work/times/$name.$tname"
+                a="$case.turnwise"
+                b="$case.jpegtran"
+                [ -n "$jt_second" ] && b="$case.jpegtran2"
+                local tr mr
+                tr=$(ratio "$(median "$a" 1)" "$(median "$b" 1)")
+                mr=$(ratio "$(median "$a" 3)" "$(median "$b" 3)")
+                echo "| $label | $tlabel | $(ms "$(median "$a" 1)") | $(ms "$(median "$b" 1)") | $tr | $(quartiles "$a" "$b" 1) | $(ratio "$(median "$a" 2)" "$(median "$b" 2)") | $(ms "$(median "$a" 4)") / $(ms "$(median "$b" 4)") | $(ms "$(median "$a" 5)") / $(ms "$(median "$b" 5)") | $(mib "$(median "$a" 3)") | $(mib "$(median "$b" 3)") | $mr |"
+                cases=$((cases + 1))
+                within "$tr" 1.05 && time_ok=$((time_ok + 1))
+                within "$mr" 1.05 && memory_ok=$((memory_ok + 1))
+                within "$tr" "$worst_time" || worst_time=$tr
+                within "$mr" "$worst_memory" || worst_memory=$mr
+            done
         done
-    done
-    echo
-    echo "#### A batch of $batch_files files (12 MP, rotate 90)"
-    echo
-    echo "| command | wall s | CPU s | peak MiB | time / loop | speed-up over loop |"
-    echo "|---|--:|--:|--:|--:|--:|"
-    local loop="$work/times/batch.jpegtran_loop" v text
-    for v in "turnwise_j2|turnwise --jobs 2" "jpegtran_loop|jpegtran, sequential shell loop" \
-        "turnwise_j1|turnwise --jobs 1" "jpegtran_xargs|jpegtran, xargs -P 2"; do
-        IFS='|' read -r v text <<<"$v"
-        a="$work/times/batch.$v"
-        echo "| $text | $(awk -v s="$(median "$a" 1)" 'BEGIN { printf "%.2f", s }') | $(awk -v s="$(median "$a" 2)" 'BEGIN { printf "%.2f", s }') | $(mib "$(median "$a" 3)") | $(ratio "$(median "$a" 1)" "$(median "$loop" 1)") | $(ratio "$(median "$loop" 1)" "$(median "$a" 1)") |"
-    done
-    local speedup
-    speedup=$(ratio "$(median "$loop" 1)" "$(median "$work/times/batch.turnwise_j2" 1)")
+    fi
+    local loop="$work/times/batch.jpegtran_loop" v text speedup
+    if [ "$do_batch" = 1 ]; then
+        echo
+        echo "#### A batch of $batch_files files (12 MP, rotate 90)"
+        echo
+        echo "| command | wall s | CPU s | peak MiB | time / loop | speed-up over loop |"
+        echo "|---|--:|--:|--:|--:|--:|"
+        for v in "turnwise_j2|turnwise --jobs 2" "jpegtran_loop|jpegtran, sequential shell loop" \
+            "turnwise_j1|turnwise --jobs 1" "jpegtran_xargs|jpegtran, xargs -P 2"; do
+            IFS='|' read -r v text <<<"$v"
+            a="$work/times/batch.$v"
+            echo "| $text | $(awk -v s="$(median "$a" 1)" 'BEGIN { printf "%.2f", s }') | $(awk -v s="$(median "$a" 2)" 'BEGIN { printf "%.2f", s }') | $(mib "$(median "$a" 3)") | $(ratio "$(median "$a" 1)" "$(median "$loop" 1)") | $(ratio "$(median "$loop" 1)" "$(median "$a" 1)") |"
+        done
+        speedup=$(ratio "$(median "$loop" 1)" "$(median "$work/times/batch.turnwise_j2" 1)")
+    fi
     echo
     echo "#### Aims"
     echo
     local verdict
-    verdict=$([ "$time_ok" -eq "$cases" ] && echo met || echo "not met")
-    echo "- One file within 5 % of jpegtran's time: $verdict ($time_ok of $cases cases; largest ratio $worst_time)."
-    verdict=$([ "$memory_ok" -eq "$cases" ] && echo met || echo "not met")
-    echo "- One file within 5 % of jpegtran's peak memory: $verdict ($memory_ok of $cases cases; largest ratio $worst_memory)."
-    verdict=$(within 1.8 "$speedup" && echo met || echo "not met")
-    echo "- Batch with --jobs 2 at least 1.8 times as fast as the sequential loop: $verdict (${speedup} times)."
+    if [ "$do_one_file" = 1 ]; then
+        verdict=$([ "$time_ok" -eq "$cases" ] && echo met || echo "not met")
+        echo "- One file within 5 % of jpegtran's time: $verdict ($time_ok of $cases cases; largest ratio $worst_time)."
+        verdict=$([ "$memory_ok" -eq "$cases" ] && echo met || echo "not met")
+        echo "- One file within 5 % of jpegtran's peak memory: $verdict ($memory_ok of $cases cases; largest ratio $worst_memory)."
+    fi
+    if [ "$do_batch" = 1 ]; then
+        verdict=$(within 1.8 "$speedup" && echo met || echo "not met")
+        echo "- Batch with --jobs 2 at least 1.8 times as fast as the sequential loop: $verdict (${speedup} times)."
+    fi
 }
 
 report >"$work/report.md"
