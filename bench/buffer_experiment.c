@@ -1,13 +1,16 @@
 /* The transform turnwise runs (TurboJPEG's tjTransform, memory to memory), without Qt,
  * with the buffer handling as options, to see what each choice costs:
  *
- *     buffer_experiment [--preallocate] [--map-source] [--rotate90] SOURCE.jpg DEST.jpg
+ *     buffer_experiment [--preallocate] [--map-source | --populate-source] [--rotate90] SOURCE.jpg DEST.jpg
  *
- * By default it does what the engine does today: the source is read into a zero-filled
- * buffer and TurboJPEG grows the destination as it goes (from 4 KiB, doubling and copying).
+ * By default the source is read into a fresh buffer and TurboJPEG grows the destination as
+ * it goes (from 4 KiB, doubling and copying).
  *   --preallocate  hands TurboJPEG one destination buffer of tjBufSize bytes (pages never
- *                  written are never faulted in); it may still grow it if ever needed
+ *                  written are never faulted in); it may still grow it if ever needed.
+ *                  With this option the program does what engine/transform.cpp does.
  *   --map-source   maps the source file instead of reading it
+ *   --populate-source  reads the source into anonymous memory mapped with MAP_POPULATE, so
+ *                  its pages are made in one call rather than one fault at a time
  *   --rotate90     turns instead of flipping horizontally
  * Time it with bench/measure.c, interleaved with jpegtran, e.g.
  *     cc -O2 -o buffer_experiment bench/buffer_experiment.c -lturbojpeg */
@@ -29,19 +32,22 @@ static int fail(const char* what)
 
 int main(int argc, char* argv[])
 {
-    int preallocate = 0, map_source = 0, operation = TJXOP_HFLIP, arg = 1;
+    int preallocate = 0, map_source = 0, populate_source = 0, operation = TJXOP_HFLIP, arg = 1;
     for (; arg < argc && strncmp(argv[arg], "--", 2) == 0; ++arg) {
         if (strcmp(argv[arg], "--preallocate") == 0)
             preallocate = 1;
         else if (strcmp(argv[arg], "--map-source") == 0)
             map_source = 1;
+        else if (strcmp(argv[arg], "--populate-source") == 0)
+            populate_source = 1;
         else if (strcmp(argv[arg], "--rotate90") == 0)
             operation = TJXOP_ROT90;
         else
             break;
     }
-    if (argc - arg != 2) {
-        fprintf(stderr, "usage: buffer_experiment [--preallocate] [--map-source] [--rotate90] SOURCE.jpg DEST.jpg\n");
+    if (argc - arg != 2 || (map_source && populate_source)) {
+        fprintf(stderr, "usage: buffer_experiment [--preallocate] [--map-source | --populate-source] [--rotate90] "
+                        "SOURCE.jpg DEST.jpg\n");
         return 2;
     }
     const char* source_path = argv[arg];
@@ -58,10 +64,15 @@ int main(int argc, char* argv[])
         if (source == MAP_FAILED)
             return fail("mmap");
     } else {
-        source = malloc(size);
-        if (!source)
-            return fail("malloc");
-        memset(source, 0, size); /* as std::vector<unsigned char>::resize does */
+        if (populate_source) {
+            source = mmap(NULL, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+            if (source == MAP_FAILED)
+                return fail("mmap");
+        } else {
+            source = malloc(size);
+            if (!source)
+                return fail("malloc");
+        }
         for (size_t done = 0; done < size;) {
             const ssize_t got = read(fd, source + done, size - done);
             if (got <= 0)
@@ -98,7 +109,7 @@ int main(int argc, char* argv[])
         return fail(destination_path);
     tjFree(destination);
     tjDestroy(handle);
-    if (map_source)
+    if (map_source || populate_source)
         munmap(source, size);
     else
         free(source);
