@@ -21,6 +21,7 @@
 // measurement once each, in an order that turns from one repetition to the next, so that
 // load from elsewhere on the machine falls on all of them alike; figures are medians.
 
+#include "bench/machine.h"
 #include "collection/collection_file.h"
 #include "collection/folder_walk.h"
 #include "collection/rotation_preview.h"
@@ -172,18 +173,6 @@ QString Us(double seconds)
 QString Cores(double cores)
 {
     return QString::number(cores, 'f', 2);
-}
-
-QString CpuModel()
-{
-    QFile cpuinfo(QStringLiteral("/proc/cpuinfo"));
-    if (cpuinfo.open(QIODevice::ReadOnly)) {
-        for (const QByteArray& line : cpuinfo.readAll().split('\n')) {
-            if (line.startsWith("model name"))
-                return QString::fromLatin1(line.mid(line.indexOf(':') + 1).trimmed());
-        }
-    }
-    return QStringLiteral("unknown processor");
 }
 
 // ---- The view ---------------------------------------------------------------------------
@@ -761,7 +750,7 @@ int main(int argc, char** argv)
     Expect(temporary.isValid(), QStringLiteral("no temporary folder"));
     const QDir work(temporary.path());
 
-    std::printf("Machine: %s, %d cores; Qt %s on the %s platform, TurboJPEG %s.\n\n", qPrintable(CpuModel()),
+    std::printf("Machine: %s, %d cores; Qt %s on the %s platform, TurboJPEG %s.\n\n", qPrintable(bench::CpuModel()),
                 QThread::idealThreadCount(), qVersion(), qPrintable(QGuiApplication::platformName()),
                 TURNWISE_TURBOJPEG_VERSION);
     if (drops)

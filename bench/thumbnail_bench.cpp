@@ -8,6 +8,7 @@
 // repetition runs the three contenders on a photograph once each, in an order that turns
 // from one repetition to the next; figures are medians.
 
+#include "bench/machine.h"
 #include "collection/thumbnail.h"
 #include "draw/image.h"
 
@@ -181,18 +182,6 @@ QString FirstLine(const QString& program, const QStringList& arguments)
     return QString::fromLocal8Bit(process.readAllStandardOutput()).section(QLatin1Char('\n'), 0, 0).trimmed();
 }
 
-QString CpuModel()
-{
-    QFile cpuinfo(QStringLiteral("/proc/cpuinfo"));
-    if (cpuinfo.open(QIODevice::ReadOnly)) {
-        for (const QByteArray& line : cpuinfo.readAll().split('\n')) {
-            if (line.startsWith("model name"))
-                return QString::fromLatin1(line.mid(line.indexOf(':') + 1).trimmed());
-        }
-    }
-    return QStringLiteral("unknown processor");
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -311,7 +300,7 @@ int main(int argc, char** argv)
     }
 
     std::printf("Machine: %s, %d cores; Qt %s, %s, %s. Thumbnails fitted into %d × %d; medians of %d runs.\n\n",
-                qPrintable(CpuModel()), QThread::idealThreadCount(), qVersion(), "TurboJPEG " TURNWISE_TURBOJPEG_VERSION,
+                qPrintable(bench::CpuModel()), QThread::idealThreadCount(), qVersion(), "TurboJPEG " TURNWISE_TURBOJPEG_VERSION,
                 qPrintable(FirstLine(vips, {QStringLiteral("--vips-version")})), kBox.width(), kBox.height(), runs);
     std::printf("| photograph | file | LoadFitted | full decode + bicubic (of which decoding) | full / LoadFitted | "
                 "vipsthumbnail, one process per picture | ratio | vipsthumbnail, %d pictures per process, per picture | "
